@@ -1,0 +1,224 @@
+#pragma once
+
+#include "model/clippingcollection.h"
+#include "model/clippingitem.h"
+#include "model/clock.h"
+#include "model/sidebarselection.h"
+#include "store/appearancepreference.h"
+#include "store/preferencestab.h"
+#include "store/storefile.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QUuid>
+#include <functional>
+#include <optional>
+
+class Pasteboard;
+class SettingsStore;
+
+// The program's one state object: the history, the collections, the settings and all view
+// state. Views observe it (every published change also emits changed()) and change it only
+// through its operations. Everything runs on the main thread.
+class ClipboardManagerState : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(int gridRows READ gridRows WRITE setGridRows NOTIFY gridRowsChanged)
+    Q_PROPERTY(int gridColumns READ gridColumns WRITE setGridColumns NOTIFY gridColumnsChanged)
+    Q_PROPERTY(bool isSidebarVisible READ isSidebarVisible WRITE setIsSidebarVisible NOTIFY
+                   isSidebarVisibleChanged)
+    Q_PROPERTY(int historyLimit READ historyLimit WRITE setHistoryLimit NOTIFY historyLimitChanged)
+    Q_PROPERTY(bool ignorePasswords READ ignorePasswords WRITE setIgnorePasswords NOTIFY
+                   ignorePasswordsChanged)
+    Q_PROPERTY(bool autoPasteIntoFrontmostApp READ autoPasteIntoFrontmostApp WRITE
+                   setAutoPasteIntoFrontmostApp NOTIFY autoPasteIntoFrontmostAppChanged)
+    Q_PROPERTY(bool fullCardColorPreview READ fullCardColorPreview WRITE setFullCardColorPreview
+                   NOTIFY fullCardColorPreviewChanged)
+    Q_PROPERTY(AppearancePreference appearancePreference READ appearancePreference WRITE
+                   setAppearancePreference NOTIFY appearancePreferenceChanged)
+    Q_PROPERTY(int resetFiltersAfterSeconds READ resetFiltersAfterSeconds WRITE
+                   setResetFiltersAfterSeconds NOTIFY resetFiltersAfterSecondsChanged)
+
+    Q_PROPERTY(QList<ClippingItem> items READ items NOTIFY itemsChanged)
+    Q_PROPERTY(QList<ClippingCollection> collections READ collections NOTIFY collectionsChanged)
+    Q_PROPERTY(SidebarSelection sidebarSelection READ sidebarSelection WRITE setSidebarSelection
+                   NOTIFY sidebarSelectionChanged)
+    Q_PROPERTY(QString searchText READ searchText WRITE setSearchText NOTIFY searchTextChanged)
+    Q_PROPERTY(std::optional<QUuid> selectedItemID READ selectedItemID WRITE setSelectedItemID
+                   NOTIFY selectedItemIDChanged)
+    Q_PROPERTY(std::optional<ClippingItem> quickLookItem READ quickLookItem WRITE setQuickLookItem
+                   NOTIFY quickLookItemChanged)
+    Q_PROPERTY(bool isCreatingCollection READ isCreatingCollection WRITE setIsCreatingCollection
+                   NOTIFY isCreatingCollectionChanged)
+    Q_PROPERTY(QString newCollectionName READ newCollectionName WRITE setNewCollectionName NOTIFY
+                   newCollectionNameChanged)
+    Q_PROPERTY(PreferencesTab selectedPreferencesTab READ selectedPreferencesTab WRITE
+                   setSelectedPreferencesTab NOTIFY selectedPreferencesTabChanged)
+    Q_PROPERTY(std::optional<QString> statusToastMessage READ statusToastMessage NOTIFY
+                   statusToastMessageChanged)
+    Q_PROPERTY(bool isWindowAnchored READ isWindowAnchored WRITE setIsWindowAnchored NOTIFY
+                   isWindowAnchoredChanged)
+    Q_PROPERTY(bool isPaused READ isPaused WRITE setIsPaused NOTIFY isPausedChanged)
+    Q_PROPERTY(bool isHoldingOptionKey READ isHoldingOptionKey WRITE setIsHoldingOptionKey NOTIFY
+                   isHoldingOptionKeyChanged)
+    Q_PROPERTY(bool isHoldingCommandKey READ isHoldingCommandKey WRITE setIsHoldingCommandKey NOTIFY
+                   isHoldingCommandKeyChanged)
+
+public:
+    // What the state works with; the shell passes the real adapters, tests pass fakes.
+    struct Services {
+        SettingsStore &settings;
+        Pasteboard &pasteboard;
+        const Clock &clock;
+        QString storageDirectory = StoreFile::defaultDirectory();
+    };
+
+    explicit ClipboardManagerState(Services services, QObject *parent = nullptr);
+    ~ClipboardManagerState() override;
+
+    // The instance the shell created at launch; null before that.
+    static ClipboardManagerState *shared();
+    static void setShared(ClipboardManagerState *state);
+
+    // Persisted settings: read once at creation, written on every assignment.
+    int gridRows() const { return m_gridRows; }
+    void setGridRows(int rows);
+    int gridColumns() const { return m_gridColumns; }
+    void setGridColumns(int columns);
+    bool isSidebarVisible() const { return m_isSidebarVisible; }
+    void setIsSidebarVisible(bool visible);
+    int historyLimit() const { return m_historyLimit; }
+    void setHistoryLimit(int limit);
+    bool ignorePasswords() const { return m_ignorePasswords; }
+    void setIgnorePasswords(bool ignore);
+    bool autoPasteIntoFrontmostApp() const { return m_autoPasteIntoFrontmostApp; }
+    void setAutoPasteIntoFrontmostApp(bool autoPaste);
+    bool fullCardColorPreview() const { return m_fullCardColorPreview; }
+    void setFullCardColorPreview(bool fullCard);
+    AppearancePreference appearancePreference() const { return m_appearancePreference; }
+    void setAppearancePreference(AppearancePreference appearance);
+    int resetFiltersAfterSeconds() const { return m_resetFiltersAfterSeconds; }
+    void setResetFiltersAfterSeconds(int seconds);
+
+    void incrementRows();
+    void decrementRows();
+    void incrementColumns();
+    void decrementColumns();
+
+    // View state.
+    const QList<ClippingItem> &items() const { return m_items; }
+    const QList<ClippingCollection> &collections() const { return m_collections; }
+    SidebarSelection sidebarSelection() const { return m_sidebarSelection; }
+    void setSidebarSelection(const SidebarSelection &selection);
+    QString searchText() const { return m_searchText; }
+    void setSearchText(const QString &text);
+    std::optional<QUuid> selectedItemID() const { return m_selectedItemID; }
+    void setSelectedItemID(const std::optional<QUuid> &id);
+    std::optional<ClippingItem> quickLookItem() const { return m_quickLookItem; }
+    void setQuickLookItem(const std::optional<ClippingItem> &item);
+    bool isCreatingCollection() const { return m_isCreatingCollection; }
+    void setIsCreatingCollection(bool creating);
+    QString newCollectionName() const { return m_newCollectionName; }
+    void setNewCollectionName(const QString &name);
+    PreferencesTab selectedPreferencesTab() const { return m_selectedPreferencesTab; }
+    void setSelectedPreferencesTab(PreferencesTab tab);
+    std::optional<QString> statusToastMessage() const { return m_statusToastMessage; }
+    bool isWindowAnchored() const { return m_isWindowAnchored; }
+    void setIsWindowAnchored(bool anchored);
+    bool isPaused() const { return m_isPaused; }
+    void setIsPaused(bool paused);
+    bool isHoldingOptionKey() const { return m_isHoldingOptionKey; }
+    void setIsHoldingOptionKey(bool holding);
+    bool isHoldingCommandKey() const { return m_isHoldingCommandKey; }
+    void setIsHoldingCommandKey(bool holding);
+
+    // Store.
+    QString storagePath() const { return m_store.path(); }
+    void loadOrSeedDemoData();
+    void saveToDisk();
+    void seedShowcaseItems();
+
+    // Secrets.
+    void toggleTextMask(const ClippingItem &item);
+    bool isTextMasked(const ClippingItem &item) const;
+
+    // Shows a one-line status message for 1.6 seconds; a newer message replaces it at once.
+    void showToast(const QString &message);
+
+    // Outward hooks, installed by the shell; each is called only when set.
+    std::function<void(bool anchored)> onAnchorChanged;
+    std::function<void(const ClippingItem &item, bool paste)> onRequestHideWindowAndPaste;
+    std::function<void()> onRequestCenterWindow;
+    std::function<void()> onRequestOpenPreferences;
+    std::function<void()> onRequestOpenAbout;
+    std::function<void()> onRequestCheckForUpdates;
+
+signals:
+    void changed();
+
+    void gridRowsChanged();
+    void gridColumnsChanged();
+    void isSidebarVisibleChanged();
+    void historyLimitChanged();
+    void ignorePasswordsChanged();
+    void autoPasteIntoFrontmostAppChanged();
+    void fullCardColorPreviewChanged();
+    void appearancePreferenceChanged();
+    void resetFiltersAfterSecondsChanged();
+
+    void itemsChanged();
+    void collectionsChanged();
+    void sidebarSelectionChanged();
+    void searchTextChanged();
+    void selectedItemIDChanged();
+    void quickLookItemChanged();
+    void isCreatingCollectionChanged();
+    void newCollectionNameChanged();
+    void selectedPreferencesTabChanged();
+    void statusToastMessageChanged();
+    void isWindowAnchoredChanged();
+    void isPausedChanged();
+    void isHoldingOptionKeyChanged();
+    void isHoldingCommandKeyChanged();
+
+private:
+    void readSettings();
+    // Stores the value and notifies, when it differs from the current one.
+    template <typename T> void publish(T &member, T value, void (ClipboardManagerState::*signal)());
+    void publishItems();
+    void publishCollections();
+    void setStatusToastMessage(const std::optional<QString> &message);
+
+    SettingsStore &m_settings;
+    Pasteboard &m_pasteboard;
+    const Clock &m_clock;
+
+    int m_gridRows = 3;
+    int m_gridColumns = 3;
+    bool m_isSidebarVisible = true;
+    int m_historyLimit = 10000;
+    bool m_ignorePasswords = false;
+    bool m_autoPasteIntoFrontmostApp = false;
+    bool m_fullCardColorPreview = false;
+    AppearancePreference m_appearancePreference = AppearancePreference::Dark;
+    int m_resetFiltersAfterSeconds = 0;
+
+    QList<ClippingItem> m_items;
+    QList<ClippingCollection> m_collections;
+    SidebarSelection m_sidebarSelection;
+    QString m_searchText;
+    std::optional<QUuid> m_selectedItemID;
+    std::optional<ClippingItem> m_quickLookItem;
+    bool m_isCreatingCollection = false;
+    QString m_newCollectionName;
+    PreferencesTab m_selectedPreferencesTab = PreferencesTab::General;
+    std::optional<QString> m_statusToastMessage;
+    bool m_isWindowAnchored = false;
+    bool m_isPaused = false;
+    bool m_isHoldingOptionKey = false;
+    bool m_isHoldingCommandKey = false;
+
+    qint64 m_lastChangeCount = 0;
+    StoreFile m_store;
+};

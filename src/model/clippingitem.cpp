@@ -1,0 +1,174 @@
+#include "clippingitem.h"
+
+#include "passwordcrypto.h"
+#include "textmetrics.h"
+
+#include <algorithm>
+#include <unicode/uchar.h>
+
+namespace
+{
+
+bool isLargeEmojiScalar(char32_t scalar)
+{
+    const auto c = static_cast<UChar32>(scalar);
+    return u_hasBinaryProperty(c, UCHAR_EMOJI_PRESENTATION) ||
+           (scalar >= 0x203D && u_hasBinaryProperty(c, UCHAR_EMOJI));
+}
+
+bool containsLargeEmojiScalar(QStringView grapheme)
+{
+    for (const char32_t scalar : grapheme.toUcs4()) {
+        if (isLargeEmojiScalar(scalar))
+            return true;
+    }
+    return false;
+}
+
+QString characters(qsizetype count)
+{
+    return QString::number(count) + QStringLiteral(" characters");
+}
+
+} // namespace
+
+ClippingItem ClippingItem::make(ClippingItem fields)
+{
+    ClippingItem item = std::move(fields);
+    if (item.id.isNull())
+        item.id = QUuid::createUuid();
+    if (!item.createdAt.isValid())
+        item.createdAt = Timestamp::now();
+
+    if (!item.isMasked.value_or(item.isPassword)) {
+        item.isMasked = false;
+        return item;
+    }
+    item.isPassword = true;
+    item.isMasked = true;
+    if (!item.encryptedPasswordData && !item.textContent.isEmpty()) {
+        // If sealing fails the text is dropped rather than kept in plain.
+        item.encryptedPasswordData = PasswordCrypto::encrypt(item.textContent);
+        item.textContent.clear();
+        item.rtfData.reset();
+    }
+    return item;
+}
+
+QString ClippingItem::resolvedText() const
+{
+    if (encryptedPasswordData) {
+        if (std::optional<QString> opened = PasswordCrypto::decrypt(*encryptedPasswordData))
+            return *opened;
+    }
+    return textContent;
+}
+
+QString ClippingItem::obfuscatedText() const
+{
+    const qsizetype count =
+        std::clamp<qsizetype>(TextMetrics::graphemeCount(resolvedText()), 8, 32);
+    return QString(count, QChar(0x2022));
+}
+
+bool ClippingItem::isLargeEmojiOnly() const
+{
+    if (type != ClippingType::Text || isMasked.value_or(false) || isPassword ||
+        richKind != RichContentKind::PlainText)
+        return false;
+
+    const QString text = resolvedText();
+    QList<QStringView> graphemes = TextMetrics::graphemes(text);
+    while (!graphemes.isEmpty() && TextMetrics::isWhiteSpace(graphemes.first()))
+        graphemes.removeFirst();
+    while (!graphemes.isEmpty() && TextMetrics::isWhiteSpace(graphemes.last()))
+        graphemes.removeLast();
+    if (graphemes.isEmpty() || graphemes.size() >= 6)
+        return false;
+
+    graphemes.removeIf([](QStringView g) { return TextMetrics::isWhiteSpace(g); });
+    if (graphemes.isEmpty() || graphemes.size() >= 5)
+        return false;
+    return std::all_of(graphemes.cbegin(), graphemes.cend(), containsLargeEmojiScalar);
+}
+
+QString ClippingItem::relativeTimeString(Timestamp now) const
+{
+    if (customRelativeTimeOverride)
+        return *customRelativeTimeOverride;
+    const auto seconds = static_cast<qint64>(now.secondsSince(createdAt));
+    if (seconds < 1)
+        return QStringLiteral("1s");
+    if (seconds <= 59)
+        return QString::number(seconds) + u's';
+    if (seconds < 3600)
+        return QString::number(seconds / 60) + u'm';
+    if (seconds < 86400)
+        return QString::number(seconds / 3600) + u'h';
+    return QString::number(seconds / 86400) + u'd';
+}
+
+QString ClippingItem::footerMetadataText() const
+{
+    if (richKind == RichContentKind::CalendarEvent)
+        return QStringLiteral("Calendar Event");
+
+    switch (type) {
+    case ClippingType::Image:
+        return imageDimensions.value_or(QStringLiteral("512 × 512 px"));
+    case ClippingType::Color:
+        return characters(TextMetrics::graphemeCount(colorHex.value_or(textContent)));
+    case ClippingType::File:
+        if (filePath) {
+            if (TextMetrics::graphemeCount(*filePath) <= 30)
+                return *filePath;
+            return QStringLiteral("...") + TextMetrics::lastGraphemes(*filePath, 27).toString();
+        }
+        return fileName.value_or(QStringLiteral("File"));
+    case ClippingType::Text: {
+        const QString text = resolvedText();
+        const QList<QStringView> graphemes = TextMetrics::graphemes(text);
+        const qsizetype count =
+            isLargeEmojiOnly()
+                ? std::count_if(graphemes.cbegin(), graphemes.cend(),
+                                [](QStringView g) { return !TextMetrics::isWhiteSpace(g); })
+                : graphemes.size();
+        const qsizetype lines =
+            1 + std::count_if(graphemes.cbegin(), graphemes.cend(), TextMetrics::isLineBreak);
+        if (richKind == RichContentKind::CodeSnippet && lines >= 2)
+            return QString::number(lines) + QStringLiteral(" lines, ") + characters(count);
+        return characters(count);
+    }
+    case ClippingType::Url:
+        if (urlTitle && !urlTitle->isEmpty())
+            return *urlTitle;
+        return characters(TextMetrics::graphemeCount(textContent));
+    }
+    Q_UNREACHABLE();
+    return QString();
+}
+
+void ClippingItem::applyMaskState(bool masked)
+{
+    std::optional<QString> opened;
+    if (encryptedPasswordData)
+        opened = PasswordCrypto::decrypt(*encryptedPasswordData);
+    const QString plain = opened.value_or(textContent);
+
+    if (!masked) {
+        textContent = plain;
+        encryptedPasswordData.reset();
+        isPassword = false;
+        isMasked = false;
+        return;
+    }
+    if (!plain.isEmpty()) {
+        // A failed sealing keeps whatever was sealed before; the plain text goes either way.
+        if (std::optional<QByteArray> sealed = PasswordCrypto::encrypt(plain))
+            encryptedPasswordData = std::move(sealed);
+    }
+    textContent.clear();
+    rtfData.reset();
+    isPassword = true;
+    isMasked = true;
+}

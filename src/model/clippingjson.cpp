@@ -1,0 +1,376 @@
+#include "clippingjson.h"
+
+#include <array>
+#include <cctype>
+#include <rapidjson/stringbuffer.h>
+#include <rapidjson/writer.h>
+#include <simdjson.h>
+
+namespace
+{
+
+using Writer = rapidjson::Writer<rapidjson::StringBuffer>;
+using simdjson::dom::element;
+
+void writeKey(Writer &writer, std::string_view key)
+{
+    writer.Key(key.data(), static_cast<rapidjson::SizeType>(key.size()));
+}
+
+void writeString(Writer &writer, const QByteArray &utf8)
+{
+    writer.String(utf8.constData(), static_cast<rapidjson::SizeType>(utf8.size()));
+}
+
+void writeString(Writer &writer, std::string_view key, const QString &value)
+{
+    writeKey(writer, key);
+    writeString(writer, value.toUtf8());
+}
+
+void writeString(Writer &writer, std::string_view key, const std::optional<QString> &value)
+{
+    if (value)
+        writeString(writer, key, *value);
+}
+
+void writeBytes(Writer &writer, std::string_view key, const std::optional<QByteArray> &value)
+{
+    if (!value)
+        return;
+    writeKey(writer, key);
+    writeString(writer, value->toBase64());
+}
+
+void writeBool(Writer &writer, std::string_view key, bool value)
+{
+    writeKey(writer, key);
+    writer.Bool(value);
+}
+
+void writeUuid(Writer &writer, const QUuid &id)
+{
+    writeString(writer, id.toByteArray(QUuid::WithoutBraces).toUpper());
+}
+
+QByteArray finish(const rapidjson::StringBuffer &buffer)
+{
+    return QByteArray(buffer.GetString(), static_cast<qsizetype>(buffer.GetSize()));
+}
+
+bool isHex(char c)
+{
+    return std::isxdigit(static_cast<unsigned char>(c)) != 0;
+}
+
+QString toQString(std::string_view utf8)
+{
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+// Each reader returns false when the value has the wrong form.
+bool readString(element value, QString &out)
+{
+    std::string_view text;
+    if (value.get_string().get(text))
+        return false;
+    out = toQString(text);
+    return true;
+}
+
+bool readOptionalString(element value, std::optional<QString> &out)
+{
+    if (value.is_null()) {
+        out.reset();
+        return true;
+    }
+    QString text;
+    if (!readString(value, text))
+        return false;
+    out = std::move(text);
+    return true;
+}
+
+bool readOptionalBytes(element value, std::optional<QByteArray> &out)
+{
+    if (value.is_null()) {
+        out.reset();
+        return true;
+    }
+    std::string_view text;
+    if (value.get_string().get(text) || text.size() % 4 != 0)
+        return false;
+    auto decoded = QByteArray::fromBase64Encoding(
+        QByteArray::fromRawData(text.data(), static_cast<qsizetype>(text.size())),
+        QByteArray::Base64Encoding | QByteArray::AbortOnBase64DecodingErrors);
+    if (!decoded)
+        return false;
+    out = std::move(decoded.decoded);
+    return true;
+}
+
+bool readBool(element value, bool &out)
+{
+    return !value.get_bool().get(out);
+}
+
+bool readUuid(element value, QUuid &out)
+{
+    std::string_view text;
+    if (value.get_string().get(text))
+        return false;
+    const std::optional<QUuid> id = ClippingJson::parseUuid(text);
+    if (!id)
+        return false;
+    out = *id;
+    return true;
+}
+
+bool readUuidList(element value, QList<QUuid> &out)
+{
+    simdjson::dom::array ids;
+    if (value.get_array().get(ids))
+        return false;
+    out.clear();
+    out.reserve(static_cast<qsizetype>(ids.size()));
+    for (const element idValue : ids) {
+        QUuid id;
+        if (!readUuid(idValue, id))
+            return false;
+        out.append(id);
+    }
+    return true;
+}
+
+template <typename Enum, size_t N>
+bool readEnum(element value, const std::array<Enum, N> &cases, Enum &out)
+{
+    std::string_view text;
+    if (value.get_string().get(text))
+        return false;
+    for (const Enum candidate : cases) {
+        if (rawValue(candidate) == QLatin1StringView(text.data(), qsizetype(text.size()))) {
+            out = candidate;
+            return true;
+        }
+    }
+    return false;
+}
+
+std::optional<ClippingItem> decodeItem(element value)
+{
+    simdjson::dom::object object;
+    if (value.get_object().get(object))
+        return std::nullopt;
+
+    enum Required : unsigned {
+        Id = 1u << 0,
+        Type = 1u << 1,
+        Text = 1u << 2,
+        Password = 1u << 3,
+        Kind = 1u << 4,
+        AppName = 1u << 5,
+        BundleId = 1u << 6,
+        Created = 1u << 7,
+        Favorite = 1u << 8,
+        Collections = 1u << 9,
+        All = (1u << 10) - 1,
+    };
+    unsigned seen = 0;
+    ClippingItem item;
+    for (const auto field : object) {
+        const std::string_view key = field.key;
+        const element v = field.value;
+        bool ok = true;
+        if (key == "id") {
+            ok = readUuid(v, item.id);
+            seen |= Id;
+        } else if (key == "type") {
+            ok = readEnum(v, allClippingTypes, item.type);
+            seen |= Type;
+        } else if (key == "textContent") {
+            ok = readString(v, item.textContent);
+            seen |= Text;
+        } else if (key == "encryptedPasswordData") {
+            ok = readOptionalBytes(v, item.encryptedPasswordData);
+        } else if (key == "isPassword") {
+            ok = readBool(v, item.isPassword);
+            seen |= Password;
+        } else if (key == "isMasked") {
+            bool masked = false;
+            if (v.is_null())
+                item.isMasked.reset();
+            else if ((ok = readBool(v, masked)))
+                item.isMasked = masked;
+        } else if (key == "richKind") {
+            ok = readEnum(v, allRichContentKinds, item.richKind);
+            seen |= Kind;
+        } else if (key == "rtfData") {
+            ok = readOptionalBytes(v, item.rtfData);
+        } else if (key == "imageData") {
+            ok = readOptionalBytes(v, item.imageData);
+        } else if (key == "imageDimensions") {
+            ok = readOptionalString(v, item.imageDimensions);
+        } else if (key == "fileName") {
+            ok = readOptionalString(v, item.fileName);
+        } else if (key == "filePath") {
+            ok = readOptionalString(v, item.filePath);
+        } else if (key == "urlTitle") {
+            ok = readOptionalString(v, item.urlTitle);
+        } else if (key == "colorHex") {
+            ok = readOptionalString(v, item.colorHex);
+        } else if (key == "calendarSchedule") {
+            ok = readOptionalString(v, item.calendarSchedule);
+        } else if (key == "sourceAppName") {
+            ok = readString(v, item.sourceAppName);
+            seen |= AppName;
+        } else if (key == "sourceAppBundleID") {
+            ok = readString(v, item.sourceAppBundleID);
+            seen |= BundleId;
+        } else if (key == "windowTitle") {
+            ok = readOptionalString(v, item.windowTitle);
+        } else if (key == "createdAt") {
+            double seconds = 0;
+            ok = v.is_number() && !v.get_double().get(seconds);
+            item.createdAt = Timestamp(seconds);
+            seen |= Created;
+        } else if (key == "isFavorite") {
+            ok = readBool(v, item.isFavorite);
+            seen |= Favorite;
+        } else if (key == "collectionIDs") {
+            ok = readUuidList(v, item.collectionIDs);
+            seen |= Collections;
+        } else if (key == "customRelativeTimeOverride") {
+            ok = readOptionalString(v, item.customRelativeTimeOverride);
+        }
+        if (!ok)
+            return std::nullopt;
+    }
+    if (seen != All)
+        return std::nullopt;
+    return item;
+}
+
+std::optional<ClippingCollection> decodeCollection(element value)
+{
+    simdjson::dom::object object;
+    if (value.get_object().get(object))
+        return std::nullopt;
+    ClippingCollection collection;
+    bool hasId = false;
+    bool hasName = false;
+    for (const auto field : object) {
+        bool ok = true;
+        if (field.key == "id") {
+            ok = readUuid(field.value, collection.id);
+            hasId = true;
+        } else if (field.key == "name") {
+            ok = readString(field.value, collection.name);
+            hasName = true;
+        }
+        if (!ok)
+            return std::nullopt;
+    }
+    if (!hasId || !hasName)
+        return std::nullopt;
+    return collection;
+}
+
+} // namespace
+
+namespace ClippingJson
+{
+
+std::optional<QUuid> parseUuid(std::string_view text)
+{
+    if (text.size() != 36)
+        return std::nullopt;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const bool hyphen = i == 8 || i == 13 || i == 18 || i == 23;
+        if (hyphen ? text[i] != '-' : !isHex(text[i]))
+            return std::nullopt;
+    }
+    return QUuid::fromString(QLatin1StringView(text.data(), 36));
+}
+
+QByteArray encode(const ClippingItem &item)
+{
+    rapidjson::StringBuffer buffer;
+    Writer writer(buffer);
+    writer.StartObject();
+    writeKey(writer, "id");
+    writeUuid(writer, item.id);
+    writeString(writer, "type", rawValue(item.type));
+    writeString(writer, "textContent", item.textContent);
+    writeBytes(writer, "encryptedPasswordData", item.encryptedPasswordData);
+    writeBool(writer, "isPassword", item.isPassword);
+    if (item.isMasked)
+        writeBool(writer, "isMasked", *item.isMasked);
+    writeString(writer, "richKind", rawValue(item.richKind));
+    writeBytes(writer, "rtfData", item.rtfData);
+    writeBytes(writer, "imageData", item.imageData);
+    writeString(writer, "imageDimensions", item.imageDimensions);
+    writeString(writer, "fileName", item.fileName);
+    writeString(writer, "filePath", item.filePath);
+    writeString(writer, "urlTitle", item.urlTitle);
+    writeString(writer, "colorHex", item.colorHex);
+    writeString(writer, "calendarSchedule", item.calendarSchedule);
+    writeString(writer, "sourceAppName", item.sourceAppName);
+    writeString(writer, "sourceAppBundleID", item.sourceAppBundleID);
+    writeString(writer, "windowTitle", item.windowTitle);
+    writeKey(writer, "createdAt");
+    writer.Double(item.createdAt.isValid() ? item.createdAt.secondsSinceReferenceDate() : 0.0);
+    writeBool(writer, "isFavorite", item.isFavorite);
+    writeKey(writer, "collectionIDs");
+    writer.StartArray();
+    for (const QUuid &id : item.collectionIDs)
+        writeUuid(writer, id);
+    writer.EndArray();
+    writeString(writer, "customRelativeTimeOverride", item.customRelativeTimeOverride);
+    writer.EndObject();
+    return finish(buffer);
+}
+
+QByteArray encode(const ClippingCollection &collection)
+{
+    rapidjson::StringBuffer buffer;
+    Writer writer(buffer);
+    writer.StartObject();
+    writeKey(writer, "id");
+    writeUuid(writer, collection.id);
+    writeString(writer, "name", collection.name);
+    writer.EndObject();
+    return finish(buffer);
+}
+
+std::optional<PersistedStore> decodeStore(const QByteArray &json)
+{
+    simdjson::dom::parser parser;
+    element root;
+    const bool padded = json.capacity() - json.size() >= qsizetype(simdjson::SIMDJSON_PADDING);
+    if (parser.parse(json.constData(), static_cast<size_t>(json.size()), !padded).get(root))
+        return std::nullopt;
+
+    simdjson::dom::array items;
+    simdjson::dom::array collections;
+    if (root["items"].get_array().get(items) || root["collections"].get_array().get(collections))
+        return std::nullopt;
+
+    PersistedStore store;
+    store.items.reserve(static_cast<qsizetype>(items.size()));
+    for (const element value : items) {
+        std::optional<ClippingItem> item = decodeItem(value);
+        if (!item)
+            return std::nullopt;
+        store.items.append(std::move(*item));
+    }
+    for (const element value : collections) {
+        std::optional<ClippingCollection> collection = decodeCollection(value);
+        if (!collection)
+            return std::nullopt;
+        store.collections.append(std::move(*collection));
+    }
+    return store;
+}
+
+} // namespace ClippingJson

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+#include <optional>
+
+// Sealing of secret clipping text with AES-256-GCM under the user's one clipping key.
+// Sealed form: nonce (12 bytes) | ciphertext | tag (16 bytes), no additional data.
+namespace PasswordCrypto
+{
+
+inline constexpr qsizetype nonceLength = 12;
+inline constexpr qsizetype tagLength = 16;
+inline constexpr qsizetype keyLength = 32;
+
+// Where the key comes from; asked once per process, on the first sealing or opening.
+// Without a provider the process uses a random key of its own.
+void setKeyProvider(std::function<QByteArray()> provider);
+
+std::optional<QByteArray> encrypt(const QString &text);
+std::optional<QString> decrypt(const QByteArray &sealed);
+
+// The same under an explicit key. `seal` and `open` work on raw bytes; `decrypt` also
+// requires the opened bytes to be UTF-8.
+std::optional<QByteArray> seal(const QByteArray &plain, const QByteArray &key);
+std::optional<QByteArray> open(const QByteArray &sealed, const QByteArray &key);
+std::optional<QString> decrypt(const QByteArray &sealed, const QByteArray &key);
+
+QByteArray randomBytes(qsizetype count);
+
+} // namespace PasswordCrypto

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <optional>
+
+// The per-user key-value store that keeps preferences and the clipping key.
+class SettingsStore
+{
+public:
+    virtual ~SettingsStore() = default;
+
+    // An invalid QVariant when the key is missing.
+    virtual QVariant value(const QString &key) const = 0;
+    virtual void setValue(const QString &key, const QVariant &value) = 0;
+
+    // Typed reads that treat a value of the wrong type as missing. A file-backed store may hand
+    // back numbers and Booleans as their text, so both forms are accepted.
+    std::optional<int> intValue(const QString &key) const;
+    std::optional<bool> boolValue(const QString &key) const;
+    std::optional<QString> stringValue(const QString &key) const;
+    std::optional<QByteArray> bytesValue(const QString &key) const;
+};

@@ -1,0 +1,233 @@
+#include "model/passwordcrypto.h"
+#include "statefixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
+
+ClippingItem textItem(const QString &text, const QString &app = QStringLiteral("Editor"))
+{
+    return ClippingItem::make({.type = ClippingType::Text,
+                               .textContent = text,
+                               .sourceAppName = app,
+                               .sourceAppBundleID = QStringLiteral("org.example")});
+}
+
+class StoreLoadTest : public StateFixture
+{
+protected:
+    void writeFile(const QByteArray &bytes)
+    {
+        QDir().mkpath(m_directory.path());
+        QFile file(storePath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    void writeItems(const QList<ClippingItem> &items)
+    {
+        QByteArray json = "{\"items\":[";
+        for (qsizetype i = 0; i < items.size(); ++i)
+            json += (i ? "," : "") + ClippingJson::encode(items[i]);
+        writeFile(json + "],\"collections\":[]}");
+    }
+    QByteArray fileBytes() const
+    {
+        QFile file(storePath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    PersistedStore fileStore() const { return ClippingJson::decodeStore(fileBytes()).value(); }
+    QStringList damagedCopies() const
+    {
+        return QDir(m_directory.path())
+            .entryList({StoreFile::fileName() + QStringLiteral(".damaged-*")},
+                       QDir::Files | QDir::Dirs | QDir::Hidden);
+    }
+};
+
+TEST_F(StoreLoadTest, FirstStartCreatesTheFolderAndSeedsTheFile)
+{
+    const QString folder = m_directory.filePath(QStringLiteral("nested/Quillstash"));
+    ClipboardManagerState state({m_settings, m_pasteboard, m_clock, folder});
+    const QString path = folder + u'/' + StoreFile::fileName();
+    ASSERT_TRUE(QFile::exists(path));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const auto stored = ClippingJson::decodeStore(file.readAll());
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->items, state.items());
+    EXPECT_EQ(stored->collections, state.collections());
+}
+
+TEST_F(StoreLoadTest, LoadsClippingsInOrderAndSelectsTheNewest)
+{
+    const QList<ClippingItem> items{textItem(QStringLiteral("new")),
+                                    textItem(QStringLiteral("old"))};
+    writeItems(items);
+    const ClipboardManagerState &state = makeState();
+    EXPECT_EQ(state.items(), items);
+    EXPECT_EQ(state.selectedItemID(), items.first().id);
+    EXPECT_TRUE(damagedCopies().isEmpty());
+}
+
+struct DamageCase {
+    const char *name;
+    QByteArray contents;
+};
+
+class DamagedStoreTest : public StoreLoadTest, public testing::WithParamInterface<DamageCase>
+{
+};
+
+QByteArray validItem()
+{
+    return ClippingJson::encode(textItem(QStringLiteral("kept")));
+}
+
+TEST_P(DamagedStoreTest, IsKeptAsideAndReplacedBySeeding)
+{
+    writeFile(GetParam().contents);
+    const ClipboardManagerState &state = makeState();
+    const QStringList copies = damagedCopies();
+    ASSERT_EQ(copies.size(), 1);
+    QFile kept(m_directory.filePath(copies.first()));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), GetParam().contents) << "the damaged bytes survive untouched";
+    EXPECT_EQ(fileStore().items, state.items()) << "seeding wrote a new store";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, DamagedStoreTest,
+    testing::Values(
+        DamageCase{"notJson", "this is not json"},
+        DamageCase{"truncated", "{\"items\":[" + validItem().left(40)}, DamageCase{"zeroBytes", ""},
+        DamageCase{"missingFavorite", "{\"items\":[" +
+                                          validItem().replace(",\"isFavorite\":false", "") +
+                                          "],\"collections\":[]}"},
+        DamageCase{"unknownType", "{\"items\":[" + validItem().replace("\"Text\"", "\"Sound\"") +
+                                      "],\"collections\":[]}"},
+        DamageCase{"malformedUuid", "{\"items\":[" +
+                                        validItem().replace("\"id\":\"", "\"id\":\"X") +
+                                        "],\"collections\":[]}"},
+        DamageCase{"malformedBase64",
+                   "{\"items\":[" +
+                       validItem().replace("\"isPassword\"", "\"rtfData\":\"@@\",\"isPassword\"") +
+                       "],\"collections\":[]}"},
+        DamageCase{"numberForString", "{\"items\":[" + validItem().replace("\"kept\"", "7") +
+                                          "],\"collections\":[]}"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(StoreLoadTest, ADirectoryInPlaceOfTheFileIsMovedAside)
+{
+    QDir().mkpath(storePath());
+    makeState();
+    ASSERT_EQ(damagedCopies().size(), 1);
+    EXPECT_TRUE(QFileInfo(m_directory.filePath(damagedCopies().first())).isDir());
+    EXPECT_TRUE(QFileInfo(storePath()).isFile());
+}
+
+TEST_F(StoreLoadTest, AValidFileWithoutClippingsIsSeededAndNotKept)
+{
+    writeFile(
+        R"({"items":[],"collections":[{"id":"6F1C7A0E-3B2D-4C55-9A1E-0D2F3B4C5D6E","name":"Old"}]})");
+    const ClipboardManagerState &state = makeState();
+    EXPECT_TRUE(damagedCopies().isEmpty());
+    for (const ClippingCollection &collection : state.collections())
+        EXPECT_NE(collection.name, QStringLiteral("Old"));
+}
+
+TEST_F(StoreLoadTest, PlainPasswordFromAnOlderFileIsSealedAndRewritten)
+{
+    ClippingItem legacy = textItem(QStringLiteral("hunter2"));
+    legacy.isPassword = true;
+    legacy.isMasked.reset();
+    ClippingItem maskedOnly = textItem(QString());
+    maskedOnly.isMasked = true;
+    writeItems({legacy, maskedOnly});
+
+    const ClipboardManagerState &state = makeState();
+    EXPECT_FALSE(fileBytes().contains("hunter2"));
+    const PersistedStore stored = fileStore();
+    EXPECT_TRUE(stored.items[0].textContent.isEmpty());
+    ASSERT_TRUE(stored.items[0].encryptedPasswordData);
+    EXPECT_EQ(stored.items[0].resolvedText(), QStringLiteral("hunter2"));
+    EXPECT_EQ(stored.items[0].isMasked, true);
+    EXPECT_TRUE(stored.items[1].isPassword);
+    EXPECT_EQ(state.items(), stored.items);
+}
+
+TEST_F(StoreLoadTest, ChromeIsRenamedInMemoryWithoutASave)
+{
+    writeItems({textItem(QStringLiteral("page"), QStringLiteral("Google Chrome"))});
+    const QByteArray before = fileBytes();
+    const ClipboardManagerState &state = makeState();
+    EXPECT_EQ(state.items().first().sourceAppName, QStringLiteral("Chrome"));
+    EXPECT_EQ(fileBytes(), before);
+}
+
+TEST_F(StoreLoadTest, UndecryptableSecretStillLoads)
+{
+    ClippingItem secret = textItem(QString());
+    secret.isPassword = true;
+    secret.isMasked = true;
+    secret.encryptedPasswordData = *PasswordCrypto::seal("x", PasswordCrypto::randomBytes(32));
+    writeItems({secret});
+    const ClipboardManagerState &state = makeState();
+    ASSERT_EQ(state.items().size(), 1);
+    EXPECT_EQ(state.items().first().resolvedText(), QString());
+}
+
+TEST_F(StoreLoadTest, SaveSealsAnySecretStillInPlain)
+{
+    writeItems({textItem(QStringLiteral("visible"))});
+    ClipboardManagerState &state = makeState();
+    state.toggleTextMask(state.items().first());
+    EXPECT_FALSE(fileBytes().contains("visible"));
+    EXPECT_TRUE(state.items().first().isSecret());
+    EXPECT_EQ(fileStore().items.first().resolvedText(), QStringLiteral("visible"));
+
+    state.toggleTextMask(state.items().first());
+    EXPECT_TRUE(fileBytes().contains("visible")) << "an unmasked clipping is stored in plain";
+}
+
+TEST_F(StoreLoadTest, ToggleOfAnUnknownClippingChangesNothing)
+{
+    writeItems({textItem(QStringLiteral("one"))});
+    ClipboardManagerState &state = makeState();
+    QFile::remove(storePath());
+    state.toggleTextMask(textItem(QStringLiteral("gone")));
+    EXPECT_FALSE(QFile::exists(storePath())) << "no save";
+    EXPECT_FALSE(state.items().first().isSecret());
+}
+
+TEST_F(StoreLoadTest, OptionKeyRevealsSecrets)
+{
+    ClippingItem secret = textItem(QStringLiteral("s"));
+    secret.applyMaskState(true);
+    const ClippingItem plain = textItem(QStringLiteral("p"));
+    writeItems({secret, plain});
+    ClipboardManagerState &state = makeState();
+    EXPECT_TRUE(state.isTextMasked(state.items()[0]));
+    EXPECT_FALSE(state.isTextMasked(state.items()[1]));
+    state.setIsHoldingOptionKey(true);
+    EXPECT_FALSE(state.isTextMasked(state.items()[0]));
+    EXPECT_FALSE(state.isTextMasked(state.items()[1]));
+}
+
+TEST_F(StoreLoadTest, UnwritableFolderKeepsTheMemoryStateIntact)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root writes into read-only folders";
+    writeItems({textItem(QStringLiteral("one"))});
+    ClipboardManagerState &state = makeState();
+    ::chmod(QFile::encodeName(m_directory.path()).constData(), 0500);
+    state.toggleTextMask(state.items().first());
+    ::chmod(QFile::encodeName(m_directory.path()).constData(), 0700);
+    EXPECT_TRUE(state.items().first().isSecret());
+    EXPECT_TRUE(fileBytes().contains("one"));
+}
+
+} // namespace

@@ -1,0 +1,220 @@
+#include "model/clippingjson.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <gtest/gtest.h>
+
+namespace
+{
+
+ClippingItem fullItem()
+{
+    return ClippingItem{
+        .id = QUuid::fromString(QStringLiteral("6f1c7a0e-3b2d-4c55-9a1e-0d2f3b4c5d6e")),
+        .type = ClippingType::Image,
+        .textContent = QStringLiteral("Quote \"this\" \\ \n\t\u0001 ünïcödé \U0001F600"),
+        .encryptedPasswordData = QByteArray("\x00\x01\x02sealed", 9),
+        .isPassword = true,
+        .isMasked = false,
+        .richKind = RichContentKind::CalendarEvent,
+        .rtfData = QByteArray("{\\rtf1}"),
+        .imageData = QByteArray(1000, '\xAB'),
+        .imageDimensions = QStringLiteral("2 × 3 px"),
+        .fileName = QStringLiteral("a.png"),
+        .filePath = QStringLiteral("/tmp/"),
+        .urlTitle = QStringLiteral("Title"),
+        .colorHex = QStringLiteral("#FFFFFF"),
+        .calendarSchedule = QStringLiteral("Scheduled: soon"),
+        .sourceAppName = QStringLiteral("App"),
+        .sourceAppBundleID = QStringLiteral("org.example.app"),
+        .windowTitle = QStringLiteral("Window"),
+        .createdAt = Timestamp(786123456.789012),
+        .isFavorite = true,
+        .collectionIDs = {QUuid::createUuid(), QUuid::createUuid()},
+        .customRelativeTimeOverride = QStringLiteral("5s"),
+    };
+}
+
+ClippingItem minimalItem()
+{
+    return ClippingItem{.id = QUuid::createUuid(),
+                        .type = ClippingType::Text,
+                        .textContent = QStringLiteral("plain"),
+                        .sourceAppName = QStringLiteral("App"),
+                        .sourceAppBundleID = QString(),
+                        .createdAt = Timestamp(1.5)};
+}
+
+QByteArray storeJson(const QByteArray &itemJson)
+{
+    return "{\"items\":[" + itemJson + "],\"collections\":[]}";
+}
+
+// A valid clipping object with one key replaced (or removed when value is empty).
+QByteArray itemWith(const QString &key, const QByteArray &value)
+{
+    QJsonObject object = QJsonDocument::fromJson(ClippingJson::encode(minimalItem())).object();
+    object.remove(key);
+    QByteArray json = QJsonDocument(object).toJson(QJsonDocument::Compact);
+    if (!value.isEmpty())
+        json.insert(1, "\"" + key.toUtf8() + "\":" + value + ",");
+    return json;
+}
+
+TEST(ClippingJsonTest, RoundTripsEveryField)
+{
+    const ClippingItem item = fullItem();
+    const auto store = ClippingJson::decodeStore(storeJson(ClippingJson::encode(item)));
+    ASSERT_TRUE(store);
+    ASSERT_EQ(store->items.size(), 1);
+    EXPECT_EQ(store->items.first(), item);
+}
+
+TEST(ClippingJsonTest, WritesTheStoreForms)
+{
+    const QByteArray json = ClippingJson::encode(fullItem());
+    EXPECT_TRUE(json.contains("\"id\":\"6F1C7A0E-3B2D-4C55-9A1E-0D2F3B4C5D6E\""));
+    EXPECT_TRUE(json.contains("\"type\":\"Image\""));
+    EXPECT_TRUE(json.contains("\"richKind\":\"calendarEvent\""));
+    EXPECT_TRUE(json.contains("\"rtfData\":\"e1xydGYxfQ==\""));
+    EXPECT_TRUE(json.contains("\"createdAt\":786123456.789012"));
+    EXPECT_FALSE(json.contains('\n'));
+    EXPECT_FALSE(json.contains("\": ")) << "compact";
+}
+
+TEST(ClippingJsonTest, LeavesOutAbsentOptionalFields)
+{
+    const QJsonObject object =
+        QJsonDocument::fromJson(ClippingJson::encode(minimalItem())).object();
+    const QStringList expected{"id",         "type",          "textContent",       "isPassword",
+                               "richKind",   "sourceAppName", "sourceAppBundleID", "createdAt",
+                               "isFavorite", "collectionIDs"};
+    QStringList keys = object.keys();
+    QStringList sortedExpected = expected;
+    keys.sort();
+    sortedExpected.sort();
+    EXPECT_EQ(keys, sortedExpected);
+}
+
+TEST(ClippingJsonTest, ReadsLowerCaseIdsNullOptionalsAndUnknownKeys)
+{
+    const QByteArray json =
+        R"({"id":"6f1c7a0e-3b2d-4c55-9a1e-0d2f3b4c5d6e","type":"URL","textContent":"t",)"
+        R"("isPassword":false,"richKind":"plainText","sourceAppName":"A","sourceAppBundleID":"",)"
+        R"("createdAt":12,"isFavorite":false,"collectionIDs":[],"urlTitle":null,"isMasked":null,)"
+        R"("rtfData":null,"somethingNew":{"x":[1,2]}})";
+    const auto store = ClippingJson::decodeStore(storeJson(json));
+    ASSERT_TRUE(store);
+    const ClippingItem &item = store->items.first();
+    EXPECT_EQ(item.id, QUuid::fromString(QStringLiteral("6F1C7A0E-3B2D-4C55-9A1E-0D2F3B4C5D6E")));
+    EXPECT_EQ(item.type, ClippingType::Url);
+    EXPECT_FALSE(item.urlTitle);
+    EXPECT_FALSE(item.isMasked);
+    EXPECT_FALSE(item.rtfData);
+    EXPECT_EQ(item.createdAt, Timestamp(12));
+}
+
+TEST(ClippingJsonTest, DecodingDoesNotNormaliseSecrets)
+{
+    QByteArray json = itemWith(QStringLiteral("isPassword"), "true");
+    const auto store = ClippingJson::decodeStore(storeJson(json));
+    ASSERT_TRUE(store);
+    EXPECT_EQ(store->items.first().textContent, QStringLiteral("plain"));
+    EXPECT_FALSE(store->items.first().isMasked);
+    EXPECT_TRUE(store->items.first().isSecret());
+}
+
+class MissingKeyTest : public testing::TestWithParam<const char *>
+{
+};
+
+TEST_P(MissingKeyTest, SpoilsTheWholeFile)
+{
+    EXPECT_FALSE(
+        ClippingJson::decodeStore(storeJson(itemWith(QString::fromLatin1(GetParam()), {}))));
+}
+
+INSTANTIATE_TEST_SUITE_P(RequiredKeys, MissingKeyTest,
+                         testing::Values("id", "type", "textContent", "isPassword", "richKind",
+                                         "sourceAppName", "sourceAppBundleID", "createdAt",
+                                         "isFavorite", "collectionIDs"));
+
+struct BadValueCase {
+    const char *name;
+    const char *key;
+    const char *value;
+};
+
+class BadValueTest : public testing::TestWithParam<BadValueCase>
+{
+};
+
+TEST_P(BadValueTest, SpoilsTheWholeFile)
+{
+    const QByteArray json = itemWith(QString::fromLatin1(GetParam().key), GetParam().value);
+    EXPECT_FALSE(ClippingJson::decodeStore(storeJson(json)));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, BadValueTest,
+    testing::Values(BadValueCase{"unknownType", "type", "\"Sound\""},
+                    BadValueCase{"typeCase", "type", "\"text\""},
+                    BadValueCase{"unknownKind", "richKind", "\"poem\""},
+                    BadValueCase{"uuidNoHyphens", "id", "\"6F1C7A0E3B2D4C559A1E0D2F3B4C5D6E\""},
+                    BadValueCase{"uuidBraces", "id", "\"{6F1C7A0E-3B2D-4C55-9A1E-0D2F3B4C5D6E}\""},
+                    BadValueCase{"uuidShort", "id", "\"6F1C7A0E-3B2D-4C55-9A1E-0D2F3B4C5D6\""},
+                    BadValueCase{"uuidNotHex", "id", "\"6F1C7A0E-3B2D-4C55-9A1E-0D2F3B4C5D6G\""},
+                    BadValueCase{"collectionUuid", "collectionIDs", "[\"nope\"]"},
+                    BadValueCase{"base64Alphabet", "imageData", "\"ab$d\""},
+                    BadValueCase{"base64Unpadded", "imageData", "\"YWJjZA\""},
+                    BadValueCase{"base64LineBreak", "rtfData", "\"YWJj\\nZA==\""},
+                    BadValueCase{"numberForString", "textContent", "42"},
+                    BadValueCase{"stringForBool", "isFavorite", "\"true\""},
+                    BadValueCase{"stringForDate", "createdAt", "\"2020-01-01\""},
+                    BadValueCase{"nullRequired", "sourceAppName", "null"},
+                    BadValueCase{"objectForList", "collectionIDs", "{}"},
+                    BadValueCase{"numberForOptional", "urlTitle", "7"},
+                    BadValueCase{"stringForMasked", "isMasked", "\"no\""}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+class BadDocumentTest : public testing::TestWithParam<const char *>
+{
+};
+
+TEST_P(BadDocumentTest, DoesNotDecode)
+{
+    EXPECT_FALSE(ClippingJson::decodeStore(QByteArray(GetParam())));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Documents, BadDocumentTest,
+    testing::Values("", "not json", "[]", "{\"items\":[]}", "{\"collections\":[]}",
+                    "{\"items\":{},\"collections\":[]}",
+                    "{\"items\":[],\"collections\":[{\"id\":\"x\",\"name\":\"n\"}]}",
+                    "{\"items\":[],\"collections\":[{\"name\":\"n\"}]}",
+                    "{\"items\":[1],\"collections\":[]}", "{\"items\":[],\"collections\":[]"));
+
+TEST(ClippingJsonTest, KeepsFractionalSecondsExactly)
+{
+    for (const double seconds : {0.0, 0.1, 786123456.7890123, -12.25, 1e9 + 1.0 / 3.0}) {
+        ClippingItem item = minimalItem();
+        item.createdAt = Timestamp(seconds);
+        const auto store = ClippingJson::decodeStore(storeJson(ClippingJson::encode(item)));
+        ASSERT_TRUE(store);
+        EXPECT_EQ(store->items.first().createdAt.secondsSinceReferenceDate(), seconds);
+    }
+}
+
+TEST(ClippingJsonTest, CollectionsRoundTrip)
+{
+    const ClippingCollection collection =
+        ClippingCollection::named(QStringLiteral("Snippets \"1\""));
+    const QByteArray json =
+        "{\"items\":[],\"collections\":[" + ClippingJson::encode(collection) + "]}";
+    const auto store = ClippingJson::decodeStore(json);
+    ASSERT_TRUE(store);
+    ASSERT_EQ(store->collections.size(), 1);
+    EXPECT_EQ(store->collections.first(), collection);
+}
+
+} // namespace

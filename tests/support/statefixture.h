@@ -1,0 +1,30 @@
+#pragma once
+
+#include "board/clipboardmanagerstate.h"
+#include "platform/fake/fakeclock.h"
+#include "platform/fake/fakepasteboard.h"
+#include "platform/fake/memorysettingsstore.h"
+#include "scratchdirectory.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+
+// A state object over fakes and a private store folder.
+class StateFixture : public testing::Test
+{
+protected:
+    ClipboardManagerState &makeState()
+    {
+        m_state = std::make_unique<ClipboardManagerState>(
+            ClipboardManagerState::Services{m_settings, m_pasteboard, m_clock, m_directory.path()});
+        return *m_state;
+    }
+    ClipboardManagerState &state() { return *m_state; }
+    QString storePath() const { return m_directory.filePath(StoreFile::fileName()); }
+
+    ScratchDirectory m_directory;
+    MemorySettingsStore m_settings;
+    FakePasteboard m_pasteboard;
+    FakeClock m_clock;
+    std::unique_ptr<ClipboardManagerState> m_state;
+};
