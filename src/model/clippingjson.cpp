@@ -1,5 +1,7 @@
 #include "clippingjson.h"
 
+#include "base64.h"
+
 #include <array>
 #include <cctype>
 #include <rapidjson/stringbuffer.h>
@@ -39,7 +41,9 @@ void writeBytes(Writer &writer, std::string_view key, const std::optional<QByteA
     if (!value)
         return;
     writeKey(writer, key);
-    writeString(writer, value->toBase64());
+    // Base64 never needs escaping, so it skips the writer's character scan.
+    const QByteArray quoted = '"' + Base64::encode(*value) + '"';
+    writer.RawValue(quoted.constData(), static_cast<size_t>(quoted.size()), rapidjson::kStringType);
 }
 
 void writeBool(Writer &writer, std::string_view key, bool value)
@@ -98,15 +102,10 @@ bool readOptionalBytes(element value, std::optional<QByteArray> &out)
         return true;
     }
     std::string_view text;
-    if (value.get_string().get(text) || text.size() % 4 != 0)
+    if (value.get_string().get(text))
         return false;
-    auto decoded = QByteArray::fromBase64Encoding(
-        QByteArray::fromRawData(text.data(), static_cast<qsizetype>(text.size())),
-        QByteArray::Base64Encoding | QByteArray::AbortOnBase64DecodingErrors);
-    if (!decoded)
-        return false;
-    out = std::move(decoded.decoded);
-    return true;
+    out = Base64::decode(text);
+    return out.has_value();
 }
 
 bool readBool(element value, bool &out)

@@ -56,38 +56,50 @@ void StoreFile::keepDamaged(const QDateTime &now) const
 bool StoreFile::write(const QList<ClippingItem> &items,
                       const QList<ClippingCollection> &collections)
 {
-    QHash<QUuid, EncodedItem> encoded;
-    encoded.reserve(items.size());
+    // Bring the encoded forms up to date first, so that the file is written in one piece.
+    ++m_generation;
+    // Shared copies, not pointers: inserting into the hash may move its entries.
+    QByteArrayList encodedItems;
+    encodedItems.reserve(items.size());
+    qsizetype size = 64;
     for (const ClippingItem &item : items) {
-        const auto cached = m_encoded.constFind(item.id);
-        if (cached != m_encoded.cend() && cached->item == item)
-            encoded.insert(item.id, *cached);
-        else
-            encoded.insert(item.id, {item, ClippingJson::encode(item)});
+        auto entry = m_encoded.find(item.id);
+        if (entry == m_encoded.end())
+            entry = m_encoded.insert(item.id, {item, ClippingJson::encode(item), 0});
+        else if (!(entry->item == item))
+            *entry = {item, ClippingJson::encode(item), 0};
+        entry->generation = m_generation;
+        encodedItems.append(entry->json);
+        size += entry->json.size() + 1;
     }
-    m_encoded = std::move(encoded);
+    QList<QByteArray> encodedCollections;
+    for (const ClippingCollection &collection : collections) {
+        encodedCollections.append(ClippingJson::encode(collection));
+        size += encodedCollections.last().size() + 1;
+    }
+
+    QByteArray json;
+    json.reserve(size);
+    json += "{\"items\":[";
+    for (qsizetype i = 0; i < encodedItems.size(); ++i) {
+        if (i > 0)
+            json += ',';
+        json += encodedItems[i];
+    }
+    json += "],\"collections\":[";
+    json += encodedCollections.join(',');
+    json += "]}";
+
+    // Deleted clippings leave their encodings behind.
+    if (m_encoded.size() > items.size())
+        m_encoded.removeIf(
+            [this](const auto &entry) { return entry.value().generation != m_generation; });
 
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
     file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-
-    bool ok = file.write("{\"items\":[") >= 0;
-    for (qsizetype i = 0; ok && i < items.size(); ++i) {
-        if (i > 0)
-            ok = file.write(",", 1) == 1;
-        const QByteArray &json = m_encoded.constFind(items[i].id)->json;
-        ok = ok && file.write(json) == json.size();
-    }
-    ok = ok && file.write("],\"collections\":[") >= 0;
-    for (qsizetype i = 0; ok && i < collections.size(); ++i) {
-        if (i > 0)
-            ok = file.write(",", 1) == 1;
-        const QByteArray json = ClippingJson::encode(collections[i]);
-        ok = ok && file.write(json) == json.size();
-    }
-    ok = ok && file.write("]}") == 2;
-    if (!ok) {
+    if (file.write(json) != json.size()) {
         file.cancelWriting();
         return false;
     }

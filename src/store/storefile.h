@@ -38,8 +38,10 @@ private:
     struct EncodedItem {
         ClippingItem item;
         QByteArray json;
+        quint64 generation;
     };
 
     QString m_path;
     QHash<QUuid, EncodedItem> m_encoded;
+    quint64 m_generation = 0;
 };
