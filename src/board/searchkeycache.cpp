@@ -1,0 +1,120 @@
+#include "searchkeycache.h"
+
+#include <QHash>
+
+namespace
+{
+
+// How far ahead a walk looks for the next kept clipping after some were removed.
+constexpr size_t removalLookahead = 8;
+
+bool adoptIfEqual(QString &kept, const QString &current)
+{
+    if (kept.constData() == current.constData() && kept.size() == current.size())
+        return true;
+    if (kept != current)
+        return false;
+    kept = current;
+    return true;
+}
+
+bool adoptIfEqual(std::optional<QString> &kept, const std::optional<QString> &current)
+{
+    if (kept.has_value() != current.has_value())
+        return false;
+    return !kept || adoptIfEqual(*kept, *current);
+}
+
+} // namespace
+
+SearchKeyCache::Source SearchKeyCache::Source::of(const ClippingItem &item)
+{
+    return {item.id,          item.type,     item.isPassword, item.textContent, item.sourceAppName,
+            item.windowTitle, item.fileName, item.urlTitle};
+}
+
+bool SearchKeyCache::Source::isCurrentFor(const ClippingItem &item)
+{
+    return id == item.id && type == item.type && isPassword == item.isPassword &&
+           adoptIfEqual(textContent, item.textContent) &&
+           adoptIfEqual(sourceAppName, item.sourceAppName) &&
+           adoptIfEqual(windowTitle, item.windowTitle) && adoptIfEqual(fileName, item.fileName) &&
+           adoptIfEqual(urlTitle, item.urlTitle);
+}
+
+void SearchKeyCache::update(const QList<ClippingItem> &items, quint64 itemsRevision)
+{
+    if (m_itemsRevision != itemsRevision || m_sources.size() != size_t(items.size()))
+        realign(items);
+    m_itemsRevision = itemsRevision;
+}
+
+void SearchKeyCache::realign(const QList<ClippingItem> &items)
+{
+    std::vector<Source> previousSources = std::move(m_sources);
+    const std::vector<Packed> previousPacked = std::move(m_packed);
+    const QByteArray previousKeys = std::move(m_keys);
+    m_sources.clear();
+    m_packed.clear();
+    m_keys.clear();
+    m_sources.reserve(size_t(items.size()));
+    m_packed.reserve(size_t(items.size()));
+    m_keys.reserve(previousKeys.size());
+
+    // New clippings arrive at the front and old ones leave anywhere, so walk both lists side by
+    // side. After a long run of removed or moved clippings the id index finds the place again;
+    // a moved clipping it is not built for just gets its keys anew.
+    std::vector<bool> taken(previousSources.size());
+    QHash<QUuid, size_t> previousIndex;
+    size_t next = 0;
+    size_t misses = 0;
+    const auto takeIfCurrent = [&](size_t index, const ClippingItem &item) {
+        if (taken[index] || !previousSources[index].isCurrentFor(item))
+            return false;
+        taken[index] = true;
+        next = index + 1;
+        return true;
+    };
+    const auto findPrevious = [&](const ClippingItem &item) -> std::optional<size_t> {
+        const size_t end = std::min(next + removalLookahead, previousSources.size());
+        for (size_t ahead = next; ahead < end; ++ahead) {
+            if (previousSources[ahead].id == item.id) {
+                misses = 0;
+                return takeIfCurrent(ahead, item) ? std::optional(ahead) : std::nullopt;
+            }
+        }
+        // A few misses in a row are new clippings, cheaper to work out than to index for.
+        if (++misses <= removalLookahead)
+            return std::nullopt;
+        if (previousIndex.isEmpty()) {
+            previousIndex.reserve(qsizetype(previousSources.size()));
+            for (size_t index = 0; index < previousSources.size(); ++index)
+                previousIndex.insert(previousSources[index].id, index);
+        }
+        const auto found = previousIndex.constFind(item.id);
+        if (found == previousIndex.cend() || !takeIfCurrent(*found, item))
+            return std::nullopt;
+        misses = 0;
+        return *found;
+    };
+
+    for (const ClippingItem &item : items) {
+        const qsizetype keysStart = m_keys.size();
+        if (const std::optional<size_t> previous = findPrevious(item)) {
+            Packed packed = previousPacked[*previous];
+            m_keys.append(previousKeys.constData() + packed.keysStart, packed.keysLength);
+            packed.keysStart = keysStart;
+            m_packed.push_back(packed);
+            m_sources.push_back(std::move(previousSources[*previous]));
+            continue;
+        }
+        const bool isWellFormed = ClippingSearchKeys::append(m_keys, item);
+        m_packed.push_back({.keysStart = keysStart,
+                            .keysLength = m_keys.size() - keysStart,
+                            .appID = m_appNames.idOf(appNameKey(item.sourceAppName)),
+                            .loweredAppID = m_loweredAppNames.idOf(item.sourceAppName.toLower()),
+                            .type = item.type,
+                            .isWellFormed = isWellFormed});
+        m_sources.push_back(Source::of(item));
+    }
+}

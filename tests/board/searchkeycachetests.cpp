@@ -1,0 +1,78 @@
+#include "board/searchkeycache.h"
+
+#include <QRandomGenerator>
+#include <gtest/gtest.h>
+
+namespace
+{
+
+ClippingItem numbered(int number)
+{
+    return ClippingItem::make(
+        {.textContent = QStringLiteral("Clipping %1").arg(number),
+         .sourceAppName = number % 2 ? QStringLiteral("Mail") : QStringLiteral("MAIL"),
+         .sourceAppBundleID = {},
+         .windowTitle = QStringLiteral("Window %1").arg(number)});
+}
+
+QList<ClippingItem> numberedList(int first, int count)
+{
+    QList<ClippingItem> items;
+    for (int number = first; number < first + count; ++number)
+        items.append(numbered(number));
+    return items;
+}
+
+struct ChangeCase {
+    const char *name;
+    std::function<void(QList<ClippingItem> &)> change;
+};
+
+class SearchKeyCacheTest : public testing::TestWithParam<ChangeCase>
+{
+};
+
+// However the history changed, the kept keys must be those of the clipping now at each place.
+TEST_P(SearchKeyCacheTest, KeysFollowTheirClippings)
+{
+    QList<ClippingItem> items = numberedList(0, 60);
+    SearchKeyCache cache;
+    cache.update(items, 1);
+    GetParam().change(items);
+    cache.update(items, 2);
+
+    for (qsizetype index = 0; index < items.size(); ++index) {
+        QByteArray expected;
+        ClippingSearchKeys::append(expected, items[index]);
+        EXPECT_EQ(cache.keys(index).joined, expected) << "at " << index;
+        EXPECT_EQ(cache.type(index), items[index].type);
+        EXPECT_EQ(cache.appID(index), *cache.appIDOf(QStringLiteral("mail")));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, SearchKeyCacheTest,
+    testing::Values(
+        ChangeCase{"oneNewFirst", [](auto &items) { items.prepend(numbered(100)); }},
+        ChangeCase{"manyNewFirst",
+                   [](auto &items) { items = numberedList(100, 20) + items.first(40); }},
+        ChangeCase{"longRunRemoved", [](auto &items) { items.remove(10, 30); }},
+        ChangeCase{"reversed", [](auto &items) { std::reverse(items.begin(), items.end()); }},
+        ChangeCase{"shuffled",
+                   [](auto &items) {
+                       QRandomGenerator random(3);
+                       std::shuffle(items.begin(), items.end(), random);
+                   }},
+        ChangeCase{"textChangedInPlace",
+                   [](auto &items) { items[5].textContent = QStringLiteral("Edited"); }},
+        ChangeCase{"becameSecret", [](auto &items) { items[7].isPassword = true; }},
+        ChangeCase{"typeChanged", [](auto &items) { items[8].type = ClippingType::Url; }},
+        ChangeCase{"duplicateIDs",
+                   [](auto &items) {
+                       ClippingItem twin = items[3];
+                       twin.textContent.clear();
+                       items.insert(4, twin);
+                   }}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+} // namespace
