@@ -1,0 +1,37 @@
+#include "pasteback.h"
+
+#include "board/clipboardmanagerstate.h"
+#include "capture/keysynthesizer.h"
+#include "capture/windowactivator.h"
+
+#include <QTimer>
+
+namespace
+{
+
+// Time for the window manager to hand the keyboard focus back before the keys arrive.
+constexpr auto pasteDelay = std::chrono::milliseconds(120);
+
+} // namespace
+
+PasteBack::PasteBack(ClipboardManagerState &state, WindowActivator &activator, KeySynthesizer &keys,
+                     QObject *parent)
+    : QObject(parent), m_state(state), m_activator(activator), m_keys(keys)
+{
+}
+
+void PasteBack::hideWindowAndPaste(const std::optional<RunningApplication> &previous, bool paste)
+{
+    if (!m_state.isWindowAnchored()) {
+        m_state.handleWindowHidden();
+        if (hideBoardWindow)
+            hideBoardWindow();
+        if (previous)
+            m_activator.activate(previous->windowId);
+    }
+    if (!paste || !previous || !m_keys.isTrusted())
+        return;
+    // Again, for an anchored board that stayed in front.
+    m_activator.activate(previous->windowId);
+    QTimer::singleShot(pasteDelay, this, [this] { m_keys.postPasteShortcut(); });
+}

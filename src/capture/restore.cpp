@@ -1,0 +1,113 @@
+#include "board/clipboardmanagerstate.h"
+#include "capture/pasteboard.h"
+#include "capture/workspace.h"
+
+#include <QImage>
+#include <algorithm>
+
+namespace
+{
+
+// The folder and the name joined without doubling the separator; the folder alone when the
+// clipping has no name.
+QString fileLocation(const ClippingItem &item)
+{
+    QString location = item.filePath.value_or(QString());
+    if (!item.fileName || item.fileName->isEmpty())
+        return location;
+    QStringView name = *item.fileName;
+    while (name.startsWith(u'/'))
+        name = name.mid(1);
+    if (!location.endsWith(u'/'))
+        location += u'/';
+    return location + name.toString();
+}
+
+std::optional<QUrl> parsedURL(const QString &text)
+{
+    if (text.isEmpty())
+        return std::nullopt;
+    const QUrl url(text, QUrl::StrictMode);
+    return url.isValid() ? std::optional(url) : std::nullopt;
+}
+
+} // namespace
+
+void ClipboardManagerState::copyToSystemPasteboard(const ClippingItem &item, bool plainTextOnly)
+{
+    m_pasteboard.clearContents();
+    showToast(plainTextOnly ? QStringLiteral("Copied as Plain Text")
+                            : QStringLiteral("Copied to Clipboard"));
+
+    bool written = false;
+    if (!plainTextOnly) {
+        switch (item.type) {
+        case ClippingType::Url:
+            if (const std::optional<QUrl> url = parsedURL(item.resolvedText()))
+                m_pasteboard.writeURL(*url);
+            break;
+        case ClippingType::File:
+            if (item.filePath) {
+                m_pasteboard.writeURL(QUrl::fromLocalFile(fileLocation(item)));
+                written = true;
+            }
+            break;
+        case ClippingType::Image:
+            if (item.imageData) {
+                const QImage image = QImage::fromData(*item.imageData);
+                if (!image.isNull()) {
+                    m_pasteboard.writeImage(image);
+                    written = true;
+                }
+            }
+            break;
+        case ClippingType::Color:
+        case ClippingType::Text:
+            if (item.rtfData)
+                m_pasteboard.setRtf(*item.rtfData);
+            break;
+        }
+    }
+    if (!written)
+        m_pasteboard.setString(item.resolvedText());
+
+    // Our own write must not come back as a new clipping.
+    m_lastChangeCount = m_pasteboard.changeCount();
+}
+
+void ClipboardManagerState::activateClipping(const ClippingItem &item, bool plainTextOnly)
+{
+    copyToSystemPasteboard(item, plainTextOnly);
+    if (onRequestHideWindowAndPaste)
+        onRequestHideWindowAndPaste(item, m_autoPasteIntoFrontmostApp);
+}
+
+std::optional<ClippingItem> ClipboardManagerState::selectedItem() const
+{
+    if (!m_selectedItemID)
+        return std::nullopt;
+    const auto found = std::find_if(m_items.begin(), m_items.end(), [&](const ClippingItem &item) {
+        return item.id == *m_selectedItemID;
+    });
+    return found == m_items.end() ? std::nullopt : std::optional(*found);
+}
+
+void ClipboardManagerState::openSelectedItem()
+{
+    const std::optional<ClippingItem> item = selectedItem();
+    if (!item)
+        return;
+    if (item->type == ClippingType::Url) {
+        if (const std::optional<QUrl> url = parsedURL(item->textContent.trimmed()))
+            m_workspace.openURL(*url);
+    } else if (item->type == ClippingType::File && item->filePath) {
+        m_workspace.openURL(QUrl::fromLocalFile(fileLocation(*item)));
+    }
+}
+
+void ClipboardManagerState::revealSelectedItemInFinder()
+{
+    const std::optional<ClippingItem> item = selectedItem();
+    if (item && item->filePath)
+        m_workspace.revealFile(fileLocation(*item));
+}

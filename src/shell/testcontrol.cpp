@@ -1,0 +1,64 @@
+#include "testcontrol.h"
+
+#include "keyboard/hotkeymanager.h"
+
+#include <QKeySequence>
+#include <QSocketNotifier>
+#include <chrono>
+#include <cstdio>
+#include <unistd.h>
+
+bool TestControl::isEnabled()
+{
+    static const bool enabled = qEnvironmentVariable("QUILLSTASH_TEST_TRACE") == u"1";
+    return enabled;
+}
+
+void TestControl::trace(const QString &event)
+{
+    if (!isEnabled())
+        return;
+    const auto now = std::chrono::duration<double, std::milli>(
+        std::chrono::steady_clock::now().time_since_epoch());
+    std::fprintf(stderr, "quillstash-trace %.3f %s\n", now.count(), qPrintable(event));
+    std::fflush(stderr);
+}
+
+TestControl::TestControl(HotKeyManager &hotKeys, QObject *parent)
+    : QObject(parent), m_hotKeys(hotKeys)
+{
+    if (!isEnabled())
+        return;
+    m_input = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, this);
+    connect(m_input, &QSocketNotifier::activated, this, &TestControl::readCommands);
+}
+
+void TestControl::readCommands()
+{
+    char buffer[512];
+    const ssize_t count = ::read(STDIN_FILENO, buffer, sizeof buffer);
+    if (count <= 0) {
+        // The test closed its end: nothing more will come.
+        m_input->setEnabled(false);
+        return;
+    }
+    m_pending.append(buffer, count);
+    qsizetype end;
+    while ((end = m_pending.indexOf('\n')) >= 0) {
+        const QString line = QString::fromUtf8(m_pending.left(end)).trimmed();
+        m_pending.remove(0, end + 1);
+        if (!line.startsWith(u"key "))
+            continue;
+        const QKeySequence sequence = QKeySequence::fromString(line.mid(4));
+        if (sequence.isEmpty())
+            continue;
+        const QKeyCombination combination = sequence[0];
+        const int key = combination.key();
+        const QString character =
+            key >= 0x20 && key <= 0xff ? QString(QChar(key)).toLower() : QString();
+        trace(QStringLiteral("key ") + line.mid(4));
+        m_hotKeys.handleLocalKeyDown({.key = key,
+                                      .modifiers = {.modifiers = combination.keyboardModifiers()},
+                                      .character = character});
+    }
+}

@@ -1,0 +1,93 @@
+// The hot key and the paste-back of the real program on a private X server.
+#include "pastesession.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QThread>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace
+{
+
+void xdotool(const QStringList &arguments)
+{
+    QProcess::execute(QStringLiteral("xdotool"), arguments);
+}
+
+class HotKeyPasteTest : public testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+            return;
+        s_session = std::make_unique<PasteSession>(QStringLiteral(QUILLSTASH_PROGRAM),
+                                                   QStringLiteral(PASTE_TARGET_PROGRAM));
+        s_error = s_session->start();
+    }
+    static void TearDownTestSuite() { s_session.reset(); }
+    void SetUp() override
+    {
+        if (!s_session)
+            GTEST_SKIP() << "xdotool is not installed (./scripts/bootstrap installs it)";
+        ASSERT_TRUE(s_error.isEmpty()) << s_error.toStdString();
+        ASSERT_TRUE(s_session->resetTarget());
+    }
+    void TearDown() override
+    {
+        if (HasFailure() && s_session)
+            std::cerr << "program output:\n" << s_session->programErrors().toStdString();
+    }
+
+    static PasteSession &session() { return *s_session; }
+
+    static inline std::unique_ptr<PasteSession> s_session;
+    static inline QString s_error;
+};
+
+TEST_F(HotKeyPasteTest, TheHotKeyReachesTheProgramOncePerPress)
+{
+    for (int i = 0; i < 3; ++i)
+        session().pressHotKey();
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(session().waitForTrace(QStringLiteral("hot-key"))) << "press " << i + 1;
+    EXPECT_FALSE(session().waitForTrace(QStringLiteral("hot-key"), 300));
+}
+
+TEST_F(HotKeyPasteTest, HoldingTheKeysDoesNotRepeatThePress)
+{
+    xdotool({QStringLiteral("keydown"), QStringLiteral("ctrl+alt+v")});
+    QThread::msleep(900); // past the server's auto-repeat delay
+    xdotool({QStringLiteral("keyup"), QStringLiteral("v"), QStringLiteral("ctrl+alt")});
+    EXPECT_TRUE(session().waitForTrace(QStringLiteral("hot-key")));
+    EXPECT_FALSE(session().waitForTrace(QStringLiteral("hot-key"), 300));
+}
+
+TEST_F(HotKeyPasteTest, ReturnOnTheBoardPastesTheCopiedTextIntoThePreviousWindow)
+{
+    ASSERT_TRUE(PasteSession::copyElsewhere(QStringLiteral("copied elsewhere")));
+    ASSERT_TRUE(session().waitForCapture(QStringLiteral("copied elsewhere")));
+    session().pressHotKey();
+    ASSERT_TRUE(session().waitForTrace(QStringLiteral("hot-key")));
+
+    session().typeIntoBoard(QStringLiteral("Return"));
+    EXPECT_TRUE(session().waitForTrace(QStringLiteral("paste-back paste")));
+    EXPECT_TRUE(session().waitForTargetText(QStringLiteral("copied elsewhere")));
+}
+
+TEST_F(HotKeyPasteTest, ThePasteWorksWhileTheHotKeyModifiersAreStillHeld)
+{
+    ASSERT_TRUE(PasteSession::copyElsewhere(QStringLiteral("held keys")));
+    ASSERT_TRUE(session().waitForCapture(QStringLiteral("held keys")));
+    xdotool({QStringLiteral("keydown"), QStringLiteral("ctrl+alt")});
+    xdotool({QStringLiteral("key"), QStringLiteral("v")});
+    ASSERT_TRUE(session().waitForTrace(QStringLiteral("hot-key")));
+
+    session().typeIntoBoard(QStringLiteral("Return"));
+    const bool pasted = session().waitForTargetText(QStringLiteral("held keys")).has_value();
+    xdotool({QStringLiteral("keyup"), QStringLiteral("ctrl+alt")});
+    EXPECT_TRUE(pasted);
+}
+
+} // namespace
