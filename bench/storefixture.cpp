@@ -4,18 +4,20 @@
 #include <QImage>
 #include <QRandomGenerator>
 
-namespace {
+namespace
+{
 
-const QStringList words = QStringLiteral(
-    "the quick brown fox jumps over lazy dog clipboard history meeting notes invoice project "
-    "deadline function return const auto value struct class https example org password release "
-    "build test merge branch review design colour image file folder document schedule tomorrow "
-    "morning évènement naïve café straße 東京 données ✓")
-                              .split(u' ');
+const QStringList words =
+    QStringLiteral(
+        "the quick brown fox jumps over lazy dog clipboard history meeting notes invoice project "
+        "deadline function return const auto value struct class https example org password release "
+        "build test merge branch review design colour image file folder document schedule tomorrow "
+        "morning évènement naïve café straße 東京 données ✓")
+        .split(u' ');
 
-const QStringList apps{QStringLiteral("Chrome"), QStringLiteral("Terminal"),
+const QStringList apps{QStringLiteral("Chrome"),   QStringLiteral("Terminal"),
                        QStringLiteral("TextEdit"), QStringLiteral("Slack"),
-                       QStringLiteral("Xcode"), QStringLiteral("Mail")};
+                       QStringLiteral("Xcode"),    QStringLiteral("Mail")};
 
 QString sentence(QRandomGenerator &random, int length)
 {
@@ -55,8 +57,8 @@ ClippingItem makeBenchmarkText(int seed)
         .type = ClippingType::Text,
         .textContent = sentence(random, length),
         .isPassword = random.bounded(50) == 0,
-        .richKind = random.bounded(8) == 0 ? RichContentKind::CodeSnippet
-                                           : RichContentKind::PlainText,
+        .richKind =
+            random.bounded(8) == 0 ? RichContentKind::CodeSnippet : RichContentKind::PlainText,
         .sourceAppName = apps[random.bounded(apps.size())],
         .sourceAppBundleID = QStringLiteral("org.example.app"),
         .createdAt = Timestamp(780000000.0 + seed * 37.25),

@@ -34,11 +34,13 @@ int positiveOr(std::optional<int> stored, int fallback)
 
 ClipboardManagerState::ClipboardManagerState(Services services, QObject *parent)
     : QObject(parent), m_settings(services.settings), m_pasteboard(services.pasteboard),
-      m_clock(services.clock), m_lastChangeCount(m_pasteboard.changeCount()),
+      m_clock(services.clock), m_frontApplication(services.frontApplication),
+      m_workspace(services.workspace), m_lastChangeCount(m_pasteboard.changeCount()),
       m_store(services.storageDirectory)
 {
     readSettings();
     loadOrSeedDemoData();
+    startMonitoringPasteboard();
 }
 
 ClipboardManagerState::~ClipboardManagerState()
@@ -86,6 +88,7 @@ void ClipboardManagerState::publish(T &member, T value, void (ClipboardManagerSt
 
 void ClipboardManagerState::publishItems()
 {
+    ++m_itemsRevision;
     emit itemsChanged();
     emit changed();
 }
@@ -278,15 +281,6 @@ void ClipboardManagerState::saveToDisk()
     // A failed write leaves the old file and the memory state as they are; the next save
     // tries again.
     m_store.write(m_items, m_collections);
-}
-
-void ClipboardManagerState::seedShowcaseItems()
-{
-    m_collections.clear();
-    m_items.clear();
-    publishCollections();
-    publishItems();
-    setSelectedItemID(m_items.isEmpty() ? std::nullopt : std::optional(m_items.first().id));
 }
 
 void ClipboardManagerState::toggleTextMask(const ClippingItem &item)

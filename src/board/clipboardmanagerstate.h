@@ -1,5 +1,7 @@
 #pragma once
 
+#include "board/searchkeycache.h"
+#include "board/sidebarapp.h"
 #include "model/clippingcollection.h"
 #include "model/clippingitem.h"
 #include "model/clock.h"
@@ -15,8 +17,11 @@
 #include <functional>
 #include <optional>
 
+class FrontApplication;
+class QTimer;
 class Pasteboard;
 class SettingsStore;
+class Workspace;
 
 // The program's one state object: the history, the collections, the settings and all view
 // state. Views observe it (every published change also emits changed()) and change it only
@@ -71,6 +76,8 @@ public:
         SettingsStore &settings;
         Pasteboard &pasteboard;
         const Clock &clock;
+        FrontApplication &frontApplication;
+        Workspace &workspace;
         QString storageDirectory = StoreFile::defaultDirectory();
     };
 
@@ -137,7 +144,11 @@ public:
     QString storagePath() const { return m_store.path(); }
     void loadOrSeedDemoData();
     void saveToDisk();
+
+    // Showcase: the demonstration clippings. Seeding replaces both lists and selects the first
+    // clipping without saving; a reset also shows History unfiltered and saves.
     void seedShowcaseItems();
+    void resetToShowcaseData();
 
     // Secrets.
     void toggleTextMask(const ClippingItem &item);
@@ -145,6 +156,58 @@ public:
 
     // Shows a one-line status message for 1.6 seconds; a newer message replaces it at once.
     void showToast(const QString &message);
+
+    // Capture: the clipboard watcher. Polls every 0.35 s from the end of construction on, and
+    // at once when the clipboard reports another program's change.
+    void startMonitoringPasteboard();
+    void checkPasteboard();
+    // Puts a new clipping first unless it repeats the newest one, trims the history to the
+    // limit, selects the clipping and saves.
+    void insertNewItem(const ClippingItem &item);
+
+    // Board: what the board shows for the sidebar choice and the search text, and the badge
+    // counts. Counts ignore the search text. App names match ignoring case.
+    QList<ClippingItem> filteredItems() const;
+    int totalHistoryCount() const;
+    int favoritesCount() const;
+    int countForCollection(const QUuid &collectionID) const;
+    int countForApp(const QString &appName) const;
+    int countForType(ClippingType type) const;
+    // The pinned apps first, then every other source app by its newest clipping.
+    QList<SidebarApp> sidebarApps() const;
+
+    // Board: selection and navigation over filteredItems().
+    // Keeps a visible selection, else selects the first visible clipping (or nothing).
+    void ensureValidSelection();
+    // Moves by dx columns and dy rows, clamped to the list; never wraps.
+    void moveSelection(int dx, int dy);
+    // One card forward, from the last card back to the first.
+    void cycleNextSelection();
+    void handleWindowHidden();
+    // Resets the sidebar choice and the search after a long enough absence, then validates.
+    void handleWindowShown();
+
+    // Board: collections, favourites and clearing. Each saves the store when it changes it;
+    // unknown ids are ignored.
+    void createCollection(const QString &name);
+    void deleteCollection(const ClippingCollection &collection);
+    void addItemToCollection(const QUuid &itemID, const QUuid &collectionID);
+    void removeItemFromCollection(const QUuid &itemID, const QUuid &collectionID);
+    void toggleFavorite(const ClippingItem &item);
+    void deleteItem(const ClippingItem &item);
+    // Removes every clipping that is neither a favourite nor in a collection.
+    void clearHistory();
+    // Clears what the given sidebar entry shows (History: everything).
+    void clearContent(const SidebarSelection &selection);
+
+    // Restore: the way back to the clipboard. Each write shows a toast and is never captured
+    // again as a new clipping.
+    void copyToSystemPasteboard(const ClippingItem &item, bool plainTextOnly = false);
+    // Restores, then asks the shell to hide the board and, with auto-paste on, to paste.
+    void activateClipping(const ClippingItem &item, bool plainTextOnly = false);
+    // Act on the selected clipping wherever it is in the history.
+    void openSelectedItem();
+    void revealSelectedItemInFinder();
 
     // Outward hooks, installed by the shell; each is called only when set.
     std::function<void(bool anchored)> onAnchorChanged;
@@ -186,6 +249,7 @@ private:
     void readSettings();
     // Stores the value and notifies, when it differs from the current one.
     template <typename T> void publish(T &member, T value, void (ClipboardManagerState::*signal)());
+    // Every change of m_items must end here: it also retires the kept filter results.
     void publishItems();
     void publishCollections();
     void setStatusToastMessage(const std::optional<QString> &message);
@@ -193,6 +257,8 @@ private:
     SettingsStore &m_settings;
     Pasteboard &m_pasteboard;
     const Clock &m_clock;
+    FrontApplication &m_frontApplication;
+    Workspace &m_workspace;
 
     int m_gridRows = 3;
     int m_gridColumns = 3;
@@ -219,6 +285,33 @@ private:
     bool m_isHoldingOptionKey = false;
     bool m_isHoldingCommandKey = false;
 
+    // Board.
+    // Positions in m_items of the clippings a sidebar entry shows that match a search text.
+    QList<qsizetype> indicesOf(const SidebarSelection &selection,
+                               const QString &searchText = QString()) const;
+    // indicesOf for the current sidebar choice and search text, kept until either of them or
+    // the items change.
+    QList<qsizetype> visibleIndices() const;
+    int countOf(const SidebarSelection &selection) const;
+    void selectVisibleIndex(const QList<qsizetype> &visible, qsizetype index);
+    struct VisibleList {
+        quint64 itemsRevision = 0;
+        SidebarSelection selection;
+        QString searchText;
+        QList<qsizetype> indices;
+        std::optional<QList<ClippingItem>> items;
+    };
+    mutable std::optional<VisibleList> m_visible;
+    // Moves on every publishItems(); kept results of an older revision are stale.
+    quint64 m_itemsRevision = 0;
+    mutable SearchKeyCache m_searchKeys;
+    std::optional<Timestamp> m_lastHiddenDate;
+
+    // Restore.
+    std::optional<ClippingItem> selectedItem() const;
+
+    // Capture.
+    QTimer *m_pasteboardTimer = nullptr;
     qint64 m_lastChangeCount = 0;
     StoreFile m_store;
 };

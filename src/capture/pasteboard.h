@@ -1,8 +1,36 @@
+// now, before any edit or build.
 #pragma once
 
+#include <QByteArray>
+#include <QImage>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
 #include <QtGlobal>
+#include <functional>
+#include <optional>
 
-// The system clipboard as the capture and restore steps see it.
+// The raw representations whose byte size the capture step weighs before it decodes anything.
+enum class PasteboardDataType { Png, Tiff, Rtf };
+
+// Type identifiers of password managers' content, reported by types() whatever form the
+// clipboard service itself uses for them.
+namespace PasteboardMarker
+{
+inline const QString concealed = QStringLiteral("org.nspasteboard.ConcealedType");
+inline const QString onePassword = QStringLiteral("com.agilebits.onepassword");
+inline const QString transient = QStringLiteral("org.nspasteboard.TransientType");
+} // namespace PasteboardMarker
+
+// The system clipboard as the capture and restore steps see it. Reads describe the content
+// of the current change; each is cheap to repeat within one change.
+//
+// Writes: clearContents() starts a new content, and every write after it adds one
+// representation to that same content (a restore of text with rich text is clearContents,
+// setRtf, setString: one content with both). Every clear and every write moves the change
+// count at once, so reading changeCount() right after a write gives the count that already
+// includes it.
 class Pasteboard
 {
 public:
@@ -10,4 +38,26 @@ public:
 
     // Moves whenever any program, this one included, replaces the contents.
     virtual qint64 changeCount() const = 0;
+    // Called (on the main thread) right after the count moved for another program's change,
+    // so that a copy can be taken without waiting for the next poll. Never called for own
+    // writes.
+    virtual void setChangeHandler(std::function<void()> handler) = 0;
+
+    // The type identifiers present (the service's own names, plus the markers above).
+    virtual QStringList types() = 0;
+    // File URLs only, in clipboard order; empty when there are none.
+    virtual QList<QUrl> fileURLs() = 0;
+    // The raw bytes of one representation, or nothing when it is absent.
+    virtual std::optional<QByteArray> data(PasteboardDataType type) = 0;
+    // An image decoded from whichever image form is present, or nothing.
+    virtual std::optional<QImage> image() = 0;
+    // The plain text, or nothing.
+    virtual std::optional<QString> string() = 0;
+
+    virtual void clearContents() = 0;
+    // A web or a file URL.
+    virtual void writeURL(const QUrl &url) = 0;
+    virtual void writeImage(const QImage &image) = 0;
+    virtual void setString(const QString &text) = 0;
+    virtual void setRtf(const QByteArray &rtf) = 0;
 };

@@ -1,24 +1,81 @@
+#include "artwork/appiconprovider.h"
+#include "artwork/iconsetexport.h"
 #include "board/clipboardmanagerstate.h"
+#include "capture/pasteback.h"
+#include "commandline.h"
+#include "keyboard/hotkeymanager.h"
 #include "model/passwordcrypto.h"
+#include "platform/linux/desktopentryiconlookup.h"
+#include "platform/linux/desktopworkspace.h"
 #include "platform/x11/clipboardpasteboard.h"
+#include "platform/x11/x11frontapplication.h"
+#include "platform/x11/x11globalhotkey.h"
+#include "platform/x11/x11windowactivator.h"
+#include "platform/x11/xtestkeysynthesizer.h"
 #include "store/clippingkey.h"
 #include "store/inisettingsstore.h"
+#include "testcontrol.h"
+#include "views/applicationkeymonitor.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    // The icon export needs no display and starts nothing else.
+    if (const std::optional<QString> folder = CommandLine::optionValue(
+            CommandLine::arguments(argc, argv), CommandLine::generateAppIconOption)) {
+        IconsetExport::write(*folder);
+        return 0;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillstash"));
     QApplication::setQuitOnLastWindowClosed(false);
+
+    const DesktopEntryIconLookup installedApplications;
+    AppIconProvider::shared().setInstalledApplications(&installedApplications);
 
     IniSettingsStore settings(IniSettingsStore::defaultFilePath());
     PasswordCrypto::setKeyProvider([&settings] { return ClippingKey::loadOrCreate(settings); });
 
     SystemClock clock;
     ClipboardPasteboard pasteboard(QApplication::clipboard());
-    ClipboardManagerState state({settings, pasteboard, clock});
+    X11FrontApplication frontApplication;
+    DesktopWorkspace workspace;
+    ClipboardManagerState state({settings, pasteboard, clock, frontApplication, workspace});
     ClipboardManagerState::setShared(&state);
+
+    // The application in front before the board came up, to return to and paste into.
+    std::optional<RunningApplication> previousActiveApp;
+    // There is no board window yet: every press of the hot key brings the board "up".
+    const auto showMainWindow = [&] {
+        const std::optional<RunningApplication> front = frontApplication.frontmostApplication();
+        if (front && front->processId != QCoreApplication::applicationPid())
+            previousActiveApp = front;
+        state.handleWindowShown();
+    };
+
+    X11WindowActivator windowActivator;
+    XTestKeySynthesizer keySynthesizer;
+    PasteBack pasteBack(state, windowActivator, keySynthesizer);
+    state.onRequestHideWindowAndPaste = [&](const ClippingItem &, bool paste) {
+        TestControl::trace(paste ? QStringLiteral("paste-back paste")
+                                 : QStringLiteral("paste-back no-paste"));
+        pasteBack.hideWindowAndPaste(previousActiveApp, paste);
+    };
+
+    X11GlobalHotKey globalHotKey;
+    ApplicationKeyMonitor keyMonitor;
+    HotKeyManager hotKeys(state, globalHotKey, keyMonitor);
+    HotKeyManager::setShared(&hotKeys);
+    hotKeys.onToggleWindow = showMainWindow;
+    hotKeys.onShowWindowIfHidden = [&] {
+        TestControl::trace(QStringLiteral("hot-key"));
+        showMainWindow();
+        return false;
+    };
+    hotKeys.setup();
+    TestControl testControl(hotKeys);
 
     return QApplication::exec();
 }

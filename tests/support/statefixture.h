@@ -2,7 +2,9 @@
 
 #include "board/clipboardmanagerstate.h"
 #include "platform/fake/fakeclock.h"
+#include "platform/fake/fakefrontapplication.h"
 #include "platform/fake/fakepasteboard.h"
+#include "platform/fake/fakeworkspace.h"
 #include "platform/fake/memorysettingsstore.h"
 #include "scratchdirectory.h"
 
@@ -16,7 +18,8 @@ protected:
     ClipboardManagerState &makeState()
     {
         m_state = std::make_unique<ClipboardManagerState>(
-            ClipboardManagerState::Services{m_settings, m_pasteboard, m_clock, m_directory.path()});
+            ClipboardManagerState::Services{m_settings, m_pasteboard, m_clock, m_frontApplication,
+                                            m_workspace, m_directory.path()});
         return *m_state;
     }
     ClipboardManagerState &state() { return *m_state; }
@@ -26,5 +29,7 @@ protected:
     MemorySettingsStore m_settings;
     FakePasteboard m_pasteboard;
     FakeClock m_clock;
+    FakeFrontApplication m_frontApplication;
+    FakeWorkspace m_workspace;
     std::unique_ptr<ClipboardManagerState> m_state;
 };

@@ -1,4 +1,5 @@
 #include "model/passwordcrypto.h"
+#include "privatehome.h"
 #include "scratchdirectory.h"
 
 #include <QDir>
@@ -20,13 +21,7 @@ int main(int argc, char **argv)
     QTemporaryDir home(QDir::tempPath() + QStringLiteral("/quillstash-home-XXXXXX"));
     if (!home.isValid())
         return 2;
-    for (const char *name :
-         {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"}) {
-        const QString path = home.filePath(QString::fromLatin1(name));
-        QDir().mkpath(path);
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        qputenv(name, path.toLocal8Bit());
-    }
+    usePrivateXdgFolders(home);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 

@@ -2,22 +2,86 @@
 
 #include "capture/pasteboard.h"
 
+#include <QAbstractNativeEventFilter>
+#include <QHash>
 #include <QObject>
+#include <cstdint>
 
 class QClipboard;
+class QMimeData;
 
-// The system clipboard through QClipboard. QClipboard has no change count of its own, so one
-// is kept here from its change notifications.
-class ClipboardPasteboard final : public QObject, public Pasteboard
+// The system clipboard (clipboard mode) through QClipboard.
+//
+// QClipboard has no change count, so one is kept here: +1 inside every own clear or write, and
+// +1 for every change made by another client. On X11 the latter are the XFixes events that
+// report a new owner of CLIPBOARD which is not one of our windows: an owner exiting is an
+// event of another kind, and the events of our own writes (which arrive later) name our
+// window. Elsewhere QClipboard::dataChanged stands in, minus own writes and empty contents.
+//
+// Another client's content is read lazily and at most once per change: Qt asks the owner
+// again on every request and waits 5 s for one that does not answer.
+class ClipboardPasteboard final : public QObject,
+                                  public Pasteboard,
+                                  private QAbstractNativeEventFilter
 {
     Q_OBJECT
 
 public:
     explicit ClipboardPasteboard(QClipboard *clipboard, QObject *parent = nullptr);
+    ~ClipboardPasteboard() override;
 
     qint64 changeCount() const override { return m_changeCount; }
+    void setChangeHandler(std::function<void()> handler) override;
+
+    QStringList types() override;
+    QList<QUrl> fileURLs() override;
+    std::optional<QByteArray> data(PasteboardDataType type) override;
+    std::optional<QImage> image() override;
+    std::optional<QString> string() override;
+
+    void clearContents() override;
+    void writeURL(const QUrl &url) override;
+    void writeImage(const QImage &image) override;
+    void setString(const QString &text) override;
+    void setRtf(const QByteArray &rtf) override;
 
 private:
+    bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
+    void handleDataChanged();
+    void countExternalChange(std::optional<QStringList> formats);
+    // The content went away with its owner.
+    void forgetContent();
+    void countOwnChange(const QStringList &formats);
+    // Forgets what was read; formats: what the new content offers, nothing if not yet read.
+    void startContent(std::optional<QStringList> formats);
+    const QStringList &formats();
+    // The bytes of one offered format, asked of the owner once per change.
+    std::optional<QByteArray> read(const QString &format);
+    // Everything written since the last clear, as one content.
+    void publishWritten();
+
     QClipboard *m_clipboard;
+    // X11 only: the XFixes selection event code, CLIPBOARD, and our connection's window ids.
+    uint8_t m_selectionNotifyEvent = 0;
+    uint32_t m_clipboardAtom = 0;
+    uint32_t m_resourceBase = 0;
+    uint32_t m_resourceMask = 0;
     qint64 m_changeCount = 0;
+    bool m_writing = false;
+    std::function<void()> m_changeHandler;
+
+    // What has been read of the current content.
+    std::optional<QStringList> m_formats;
+    QHash<QString, std::optional<QByteArray>> m_reads;
+    std::optional<std::optional<QImage>> m_image;
+
+    // Whether the current content is what the writes below made.
+    bool m_ownContent = false;
+    struct Written {
+        std::optional<QUrl> url;
+        std::optional<QImage> image;
+        std::optional<QByteArray> rtf;
+        std::optional<QString> text;
+    };
+    Written m_written;
 };
