@@ -1,7 +1,6 @@
 #include "artwork/appiconprovider.h"
 #include "artwork/iconsetexport.h"
 
-#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -46,15 +45,3 @@ void BM_DrawAppPictures(benchmark::State &state)
 BENCHMARK(BM_DrawAppPictures)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    // Text in the pictures needs fonts, so a GUI application; no display is needed.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -5,7 +5,6 @@
 #include "platform/fake/fakeworkspace.h"
 #include "platform/fake/memorysettingsstore.h"
 
-#include <QCoreApplication>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -291,12 +290,3 @@ void BM_SearchAfterNewClipping(benchmark::State &state)
 BENCHMARK(BM_SearchAfterNewClipping)->Unit(benchmark::kMillisecond)->Iterations(30);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

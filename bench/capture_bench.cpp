@@ -6,7 +6,6 @@
 #include "platform/fake/fakeworkspace.h"
 #include "platform/fake/memorysettingsstore.h"
 
-#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -86,13 +85,3 @@ void BM_ClassifyCodeFromTerminal1MB(benchmark::State &run)
 BENCHMARK(BM_ClassifyCodeFromTerminal1MB)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -16,6 +16,12 @@ namespace
 const QRectF tileRect(28, 28, 456, 456);
 constexpr qreal tileRadius = 104;
 
+// One of the text lines on the clipboard.
+struct Bar {
+    QRectF rect;
+    QColor color;
+};
+
 void paintTile(QPainter &p)
 {
     const QPainterPath tile = roundedRect(tileRect, tileRadius);
@@ -76,10 +82,6 @@ void paintClipboard(QPainter &p)
     p.fillPath(roundedRect({214, 364, 84, 6}, 3), grey(1.0, 0.18));
 
     // On a 32-unit pitch, so that from 64 pixels up the gaps come out even.
-    struct Bar {
-        QRectF rect;
-        QColor color;
-    };
     const std::array<Bar, 5> bars{{
         {{168, 312, 104, 24}, srgb(0.96, 0.34, 0.46)},
         {{168, 272, 176, 16}, srgb(0.16, 0.68, 0.98)},
@@ -122,10 +124,6 @@ void paintCompactClipboard(QPainter &p)
     p.fillPath(board, srgb(0.98, 0.99, 1.0));
     p.fillPath(roundedRect({192, 384, 128, 64}, 24), srgb(0.18, 0.46, 0.96));
 
-    struct Bar {
-        QRectF rect;
-        QColor color;
-    };
     const std::array<Bar, 3> bars{{
         {{160, 320, 128, 32}, srgb(0.96, 0.34, 0.46)},
         {{160, 256, 192, 32}, srgb(0.16, 0.68, 0.98)},

@@ -1,6 +1,8 @@
 #include "board/clipboardmanagerstate.h"
 #include "platform/fake/fakeclock.h"
+#include "platform/fake/fakefrontapplication.h"
 #include "platform/fake/fakepasteboard.h"
+#include "platform/fake/fakeworkspace.h"
 #include "platform/fake/memorysettingsstore.h"
 #include "storefixture.h"
 
@@ -15,6 +17,19 @@
 
 namespace
 {
+
+struct FakeServices {
+    MemorySettingsStore settings;
+    FakePasteboard pasteboard;
+    FakeClock clock;
+    FakeFrontApplication frontApplication;
+    FakeWorkspace workspace;
+
+    ClipboardManagerState::Services over(const QString &directory)
+    {
+        return {settings, pasteboard, clock, frontApplication, workspace, directory};
+    }
+};
 
 QByteArray readAll(const QString &path)
 {
@@ -78,11 +93,9 @@ void BM_ColdLoad(benchmark::State &state)
     StoreFile(directory.path()).write(history.items, history.collections);
     const qint64 fileSize = QFile(directory.filePath(StoreFile::fileName())).size();
 
-    MemorySettingsStore settings;
-    FakePasteboard pasteboard;
-    FakeClock clock;
+    FakeServices services;
     for (auto _ : state) {
-        ClipboardManagerState loaded({settings, pasteboard, clock, directory.path()});
+        ClipboardManagerState loaded(services.over(directory.path()));
         benchmark::DoNotOptimize(loaded.items().size());
     }
     state.SetBytesProcessed(state.iterations() * fileSize);
@@ -98,12 +111,10 @@ void BM_ResidentSizeHoldingStore(benchmark::State &state)
         const BenchmarkHistory history = makeBenchmarkHistory();
         StoreFile(directory.path()).write(history.items, history.collections);
     }
-    MemorySettingsStore settings;
-    FakePasteboard pasteboard;
-    FakeClock clock;
+    FakeServices services;
     const long before = residentKilobytes();
     for (auto _ : state) {
-        ClipboardManagerState loaded({settings, pasteboard, clock, directory.path()});
+        ClipboardManagerState loaded(services.over(directory.path()));
         loaded.saveToDisk(); // fills the encoded cache that later saves reuse
         state.counters["rss_MB"] = double(residentKilobytes()) / 1024.0;
         state.counters["held_MB"] = double(residentKilobytes() - before) / 1024.0;
