@@ -17,6 +17,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <memory>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -81,7 +82,9 @@ int main(int argc, char **argv)
         }
     }
 
-    Display *display = XOpenDisplay(nullptr);
+    const std::unique_ptr<Display, decltype(&XCloseDisplay)> connection(XOpenDisplay(nullptr),
+                                                                        &XCloseDisplay);
+    Display *display = connection.get();
     if (!display)
         return 3;
     const Window window =
