@@ -1,7 +1,7 @@
 #include "artwork/appiconprovider.h"
 #include "artwork/iconsetexport.h"
 #include "board/clipboardmanagerstate.h"
-#include "capture/pasteback.h"
+#include "board/pasteback.h"
 #include "commandline.h"
 #include "keyboard/hotkeymanager.h"
 #include "model/passwordcrypto.h"

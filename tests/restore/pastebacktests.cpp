@@ -1,4 +1,4 @@
-#include "capture/pasteback.h"
+#include "board/pasteback.h"
 #include "platform/fake/fakekeysynthesizer.h"
 #include "platform/fake/fakewindowactivator.h"
 #include "statefixture.h"
