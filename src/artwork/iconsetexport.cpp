@@ -22,10 +22,11 @@ const QList<Entry> &entries()
     return list;
 }
 
-void write(const QString &folder)
+QStringList write(const QString &folder)
 {
     QDir().mkpath(folder);
     const QDir directory(folder);
+    QStringList failures;
     // Several files share a size; each size is drawn and encoded once.
     QHash<int, std::optional<QByteArray>> encoded;
     for (const Entry &entry : entries()) {
@@ -34,12 +35,17 @@ void write(const QString &folder)
             png = encoded.insert(
                 entry.pixels,
                 PngEncoding::encode(AppIconProvider::drawBrandLogoImage(entry.pixels)));
-        if (!*png)
+        const QString path = directory.filePath(entry.fileName);
+        if (!*png) {
+            failures.append(path + QStringLiteral(": the picture could not be encoded"));
             continue;
-        QSaveFile file(directory.filePath(entry.fileName));
-        if (file.open(QIODevice::WriteOnly) && file.write(**png) == (*png)->size())
-            file.commit();
+        }
+        QSaveFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(**png) != (*png)->size() ||
+            !file.commit())
+            failures.append(path + QStringLiteral(": ") + file.errorString());
     }
+    return failures;
 }
 
 } // namespace IconsetExport

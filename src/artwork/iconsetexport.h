@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // The application icon set: the logo as PNG files of the sizes an icon set needs.
 namespace IconsetExport
@@ -15,8 +16,8 @@ struct Entry {
 // The files in the order they are written.
 const QList<Entry> &entries();
 
-// Creates the folder with its parents and writes every file into it. Failures skip the file
-// they concern; nothing is reported.
-void write(const QString &folder);
+// Creates the folder with its parents and writes every file into it. The files that could not
+// be written, each with the reason; empty on success.
+QStringList write(const QString &folder);
 
 } // namespace IconsetExport

@@ -1,10 +1,14 @@
 #include "clipboardmanagerstate.h"
 
-#include "capture/pasteboard.h"
+#include "boardfilter.h"
+#include "capture/pasteboardwatcher.h"
+#include "history.h"
 #include "store/settingsstore.h"
+#include "store/storefile.h"
 
 #include <QTimer>
 #include <algorithm>
+#include <cstdio>
 
 namespace
 {
@@ -35,9 +39,21 @@ int positiveOr(std::optional<int> stored, int fallback)
 ClipboardManagerState::ClipboardManagerState(Services services, QObject *parent)
     : QObject(parent), m_settings(services.settings), m_pasteboard(services.pasteboard),
       m_clock(services.clock), m_frontApplication(services.frontApplication),
-      m_workspace(services.workspace), m_lastChangeCount(m_pasteboard.changeCount()),
-      m_store(services.storageDirectory)
+      m_workspace(services.workspace),
+      m_history(std::make_unique<History>(services.storageDirectory.isEmpty()
+                                              ? StoreFile::defaultDirectory()
+                                              : services.storageDirectory)),
+      m_filter(std::make_unique<BoardFilter>(*m_history)),
+      m_watcher(std::make_unique<PasteboardWatcher>(m_pasteboard, m_frontApplication, m_clock))
 {
+    const Operation operation(*this);
+    m_history->onChanged = [this](History::Changes changes) {
+        historyChanged(changes.items, changes.collections);
+    };
+    m_history->onSavingDisabled = [this](const QString &reason) {
+        std::fprintf(stderr, "quillstash: %s\n", qPrintable(reason));
+        showToast(reason);
+    };
     readSettings();
     loadOrSeedDemoData();
     startMonitoringPasteboard();
@@ -76,6 +92,27 @@ void ClipboardManagerState::readSettings()
             : AppearancePreference::Dark;
 }
 
+ClipboardManagerState::Operation::Operation(ClipboardManagerState &state) : m_state(state)
+{
+    ++m_state.m_operationDepth;
+}
+
+ClipboardManagerState::Operation::~Operation()
+{
+    if (--m_state.m_operationDepth == 0 && m_state.m_changePending) {
+        m_state.m_changePending = false;
+        emit m_state.changed();
+    }
+}
+
+void ClipboardManagerState::notifyChanged()
+{
+    if (m_operationDepth > 0)
+        m_changePending = true;
+    else
+        emit changed();
+}
+
 template <typename T>
 void ClipboardManagerState::publish(T &member, T value, void (ClipboardManagerState::*signal)())
 {
@@ -83,20 +120,31 @@ void ClipboardManagerState::publish(T &member, T value, void (ClipboardManagerSt
         return;
     member = std::move(value);
     emit(this->*signal)();
-    emit changed();
+    notifyChanged();
 }
 
-void ClipboardManagerState::publishItems()
+void ClipboardManagerState::historyChanged(bool items, bool collections)
 {
-    ++m_itemsRevision;
-    emit itemsChanged();
-    emit changed();
+    if (items)
+        emit itemsChanged();
+    if (collections)
+        emit collectionsChanged();
+    notifyChanged();
 }
 
-void ClipboardManagerState::publishCollections()
+const QList<ClippingItem> &ClipboardManagerState::items() const
 {
-    emit collectionsChanged();
-    emit changed();
+    return m_history->items();
+}
+
+const QList<ClippingCollection> &ClipboardManagerState::collections() const
+{
+    return m_history->collections();
+}
+
+QString ClipboardManagerState::storagePath() const
+{
+    return m_history->storagePath();
 }
 
 void ClipboardManagerState::setGridRows(int rows)
@@ -240,59 +288,26 @@ void ClipboardManagerState::setIsHoldingCommandKey(bool holding)
 
 void ClipboardManagerState::loadOrSeedDemoData()
 {
-    StoreFile::ReadResult read = m_store.read();
-    if (read.status == StoreFile::ReadStatus::Damaged)
-        m_store.keepDamaged(m_clock.now().toDateTime());
-    if (read.status != StoreFile::ReadStatus::Loaded || read.store.items.isEmpty()) {
+    const Operation operation(*this);
+    if (m_history->load(m_clock.now().toDateTime()) == History::LoadOutcome::Empty) {
         seedShowcaseItems();
         saveToDisk();
         return;
     }
-
-    bool migrated = false;
-    for (ClippingItem &item : read.store.items) {
-        if (item.sourceAppName == u"Google Chrome")
-            item.sourceAppName = QStringLiteral("Chrome");
-        if (item.isSecret() && (!item.textContent.isEmpty() || !item.isPassword)) {
-            item.applyMaskState(true);
-            migrated = true;
-        }
-    }
-    m_items = std::move(read.store.items);
-    m_collections = std::move(read.store.collections);
-    publishItems();
-    publishCollections();
-    setSelectedItemID(m_items.first().id);
-    if (migrated)
-        saveToDisk();
+    setSelectedItemID(items().first().id);
 }
 
 void ClipboardManagerState::saveToDisk()
 {
-    bool sealed = false;
-    for (ClippingItem &item : m_items) {
-        if (item.isSecret() && !item.textContent.isEmpty()) {
-            item.applyMaskState(true);
-            sealed = true;
-        }
-    }
-    if (sealed)
-        publishItems();
-    // A failed write leaves the old file and the memory state as they are; the next save
-    // tries again.
-    m_store.write(m_items, m_collections);
+    const Operation operation(*this);
+    m_history->save();
 }
 
 void ClipboardManagerState::toggleTextMask(const ClippingItem &item)
 {
-    const auto found =
-        std::find_if(m_items.begin(), m_items.end(),
-                     [&](const ClippingItem &candidate) { return candidate.id == item.id; });
-    if (found == m_items.end())
-        return;
-    found->applyMaskState(!found->isSecret());
-    publishItems();
-    saveToDisk();
+    const Operation operation(*this);
+    if (m_history->find(item.id) && !m_history->toggleMask(item.id))
+        showToast(tr("Could not seal the text: its key is not available"));
 }
 
 bool ClipboardManagerState::isTextMasked(const ClippingItem &item) const
@@ -302,6 +317,7 @@ bool ClipboardManagerState::isTextMasked(const ClippingItem &item) const
 
 void ClipboardManagerState::showToast(const QString &message)
 {
+    const Operation operation(*this);
     setStatusToastMessage(message);
     QTimer::singleShot(toastDuration, this, [this, message] {
         if (m_statusToastMessage == message)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "board/searchkeycache.h"
 #include "board/sidebarapp.h"
 #include "model/clippingcollection.h"
 #include "model/clippingitem.h"
@@ -8,24 +7,27 @@
 #include "model/sidebarselection.h"
 #include "store/appearancepreference.h"
 #include "store/preferencestab.h"
-#include "store/storefile.h"
 
 #include <QList>
 #include <QObject>
 #include <QString>
 #include <QUuid>
 #include <functional>
+#include <memory>
 #include <optional>
 
+class BoardFilter;
 class FrontApplication;
-class QTimer;
+class History;
 class Pasteboard;
+class PasteboardWatcher;
 class SettingsStore;
 class Workspace;
 
 // The program's one state object: the history, the collections, the settings and all view
 // state. Views observe it (every published change also emits changed()) and change it only
-// through its operations. Everything runs on the main thread.
+// through its operations, each of which emits changed() at most once. Everything runs on the
+// main thread.
 class ClipboardManagerState : public QObject
 {
     Q_OBJECT
@@ -78,7 +80,8 @@ public:
         const Clock &clock;
         FrontApplication &frontApplication;
         Workspace &workspace;
-        QString storageDirectory = StoreFile::defaultDirectory();
+        // Empty for the user's own data folder.
+        QString storageDirectory;
     };
 
     explicit ClipboardManagerState(Services services, QObject *parent = nullptr);
@@ -114,8 +117,8 @@ public:
     void decrementColumns();
 
     // View state.
-    const QList<ClippingItem> &items() const { return m_items; }
-    const QList<ClippingCollection> &collections() const { return m_collections; }
+    const QList<ClippingItem> &items() const;
+    const QList<ClippingCollection> &collections() const;
     SidebarSelection sidebarSelection() const { return m_sidebarSelection; }
     void setSidebarSelection(const SidebarSelection &selection);
     QString searchText() const { return m_searchText; }
@@ -141,7 +144,7 @@ public:
     void setIsHoldingCommandKey(bool holding);
 
     // Store.
-    QString storagePath() const { return m_store.path(); }
+    QString storagePath() const;
     void loadOrSeedDemoData();
     void saveToDisk();
 
@@ -168,6 +171,12 @@ public:
     // Board: what the board shows for the sidebar choice and the search text, and the badge
     // counts. Counts ignore the search text. App names match ignoring case.
     QList<ClippingItem> filteredItems() const;
+    // The same without copying: positions in items(), kept until the sidebar choice, the search
+    // text or the items change, and a number that moves whenever they may have.
+    const QList<qsizetype> &visibleIndices() const;
+    qsizetype visibleItemCount() const { return visibleIndices().size(); }
+    const ClippingItem &visibleItem(qsizetype position) const;
+    quint64 visibleRevision() const;
     int totalHistoryCount() const;
     int favoritesCount() const;
     int countForCollection(const QUuid &collectionID) const;
@@ -246,12 +255,26 @@ signals:
     void isHoldingCommandKeyChanged();
 
 private:
+    // Holds back changed() until the outermost operation ends, then emits it once.
+    class Operation
+    {
+    public:
+        explicit Operation(ClipboardManagerState &state);
+        ~Operation();
+        Operation(const Operation &) = delete;
+        Operation &operator=(const Operation &) = delete;
+
+    private:
+        ClipboardManagerState &m_state;
+    };
+    void notifyChanged();
+    int m_operationDepth = 0;
+    bool m_changePending = false;
+
     void readSettings();
     // Stores the value and notifies, when it differs from the current one.
     template <typename T> void publish(T &member, T value, void (ClipboardManagerState::*signal)());
-    // Every change of m_items must end here: it also retires the kept filter results.
-    void publishItems();
-    void publishCollections();
+    void historyChanged(bool items, bool collections);
     void setStatusToastMessage(const std::optional<QString> &message);
 
     SettingsStore &m_settings;
@@ -270,8 +293,9 @@ private:
     AppearancePreference m_appearancePreference = AppearancePreference::Dark;
     int m_resetFiltersAfterSeconds = 0;
 
-    QList<ClippingItem> m_items;
-    QList<ClippingCollection> m_collections;
+    std::unique_ptr<History> m_history;
+    std::unique_ptr<BoardFilter> m_filter;
+    std::unique_ptr<PasteboardWatcher> m_watcher;
     SidebarSelection m_sidebarSelection;
     QString m_searchText;
     std::optional<QUuid> m_selectedItemID;
@@ -286,32 +310,10 @@ private:
     bool m_isHoldingCommandKey = false;
 
     // Board.
-    // Positions in m_items of the clippings a sidebar entry shows that match a search text.
-    QList<qsizetype> indicesOf(const SidebarSelection &selection,
-                               const QString &searchText = QString()) const;
-    // indicesOf for the current sidebar choice and search text, kept until either of them or
-    // the items change.
-    QList<qsizetype> visibleIndices() const;
-    int countOf(const SidebarSelection &selection) const;
-    void selectVisibleIndex(const QList<qsizetype> &visible, qsizetype index);
-    struct VisibleList {
-        quint64 itemsRevision = 0;
-        SidebarSelection selection;
-        QString searchText;
-        QList<qsizetype> indices;
-        std::optional<QList<ClippingItem>> items;
-    };
-    mutable std::optional<VisibleList> m_visible;
-    // Moves on every publishItems(); kept results of an older revision are stale.
-    quint64 m_itemsRevision = 0;
-    mutable SearchKeyCache m_searchKeys;
+    void selectVisibleIndex(qsizetype position);
+    qsizetype visiblePositionOfSelection() const;
     std::optional<Timestamp> m_lastHiddenDate;
 
     // Restore.
     std::optional<ClippingItem> selectedItem() const;
-
-    // Capture.
-    QTimer *m_pasteboardTimer = nullptr;
-    qint64 m_lastChangeCount = 0;
-    StoreFile m_store;
 };

@@ -1,101 +1,62 @@
+#include "boardfilter.h"
 #include "clipboardmanagerstate.h"
-
-#include <algorithm>
-
-namespace
-{
-
-ClippingItem *findItem(QList<ClippingItem> &items, const QUuid &id)
-{
-    const auto found = std::find_if(items.begin(), items.end(),
-                                    [&](const ClippingItem &item) { return item.id == id; });
-    return found == items.end() ? nullptr : &*found;
-}
-
-} // namespace
+#include "history.h"
 
 void ClipboardManagerState::createCollection(const QString &name)
 {
+    const Operation operation(*this);
     const QString trimmed = name.trimmed();
-    if (trimmed.isEmpty())
-        return;
-    m_collections.append(ClippingCollection::named(trimmed));
-    publishCollections();
-    saveToDisk();
+    if (!trimmed.isEmpty())
+        m_history->addCollection(ClippingCollection::named(trimmed));
 }
 
 void ClipboardManagerState::deleteCollection(const ClippingCollection &collection)
 {
-    const QUuid id = collection.id;
-    if (m_collections.removeIf([&](const ClippingCollection &kept) { return kept.id == id; }) > 0)
-        publishCollections();
-    bool stripped = false;
-    for (ClippingItem &item : m_items) {
-        if (item.collectionIDs.contains(id)) {
-            item.collectionIDs.removeAll(id);
-            stripped = true;
-        }
-    }
-    if (stripped)
-        publishItems();
-    if (m_sidebarSelection == SidebarSelection::collection(id))
+    const Operation operation(*this);
+    if (!m_history->removeCollection(collection.id))
+        saveToDisk();
+    if (m_sidebarSelection == SidebarSelection::collection(collection.id))
         setSidebarSelection(SidebarSelection::history());
-    saveToDisk();
 }
 
 void ClipboardManagerState::addItemToCollection(const QUuid &itemID, const QUuid &collectionID)
 {
-    ClippingItem *item = findItem(m_items, itemID);
-    if (!item || item->collectionIDs.contains(collectionID))
-        return;
-    item->collectionIDs.append(collectionID);
-    publishItems();
-    saveToDisk();
+    const Operation operation(*this);
+    m_history->addToCollection(itemID, collectionID);
 }
 
 void ClipboardManagerState::removeItemFromCollection(const QUuid &itemID, const QUuid &collectionID)
 {
-    ClippingItem *item = findItem(m_items, itemID);
-    if (!item)
-        return;
-    if (item->collectionIDs.removeAll(collectionID) > 0)
-        publishItems();
-    saveToDisk();
+    const Operation operation(*this);
+    if (m_history->find(itemID) && !m_history->removeFromCollection(itemID, collectionID))
+        saveToDisk();
 }
 
 void ClipboardManagerState::toggleFavorite(const ClippingItem &item)
 {
-    ClippingItem *found = findItem(m_items, item.id);
-    if (!found)
-        return;
-    found->isFavorite = !found->isFavorite;
-    publishItems();
-    saveToDisk();
+    const Operation operation(*this);
+    m_history->toggleFavorite(item.id);
 }
 
 void ClipboardManagerState::deleteItem(const ClippingItem &item)
 {
-    const QUuid id = item.id;
-    if (m_items.removeIf([&](const ClippingItem &kept) { return kept.id == id; }) == 0)
-        return;
-    publishItems();
-    ensureValidSelection();
-    saveToDisk();
+    const Operation operation(*this);
+    if (m_history->removeItem(item.id))
+        ensureValidSelection();
 }
 
 void ClipboardManagerState::clearHistory()
 {
-    if (m_items.removeIf([](const ClippingItem &item) {
-            return !item.isFavorite && item.collectionIDs.isEmpty();
-        }) > 0)
-        publishItems();
+    const Operation operation(*this);
+    if (!m_history->removeUnkept())
+        saveToDisk();
     ensureValidSelection();
-    saveToDisk();
-    showToast(QStringLiteral("History Cleared"));
+    showToast(tr("History Cleared"));
 }
 
 void ClipboardManagerState::clearContent(const SidebarSelection &selection)
 {
+    const Operation operation(*this);
     QString toast;
     switch (selection.kind()) {
     case SidebarSelection::Kind::History:
@@ -115,29 +76,11 @@ void ClipboardManagerState::clearContent(const SidebarSelection &selection)
         break;
     }
 
-    bool changed = false;
-    if (selection.kind() == SidebarSelection::Kind::Collection) {
-        // The collection stays; only its memberships go.
-        for (ClippingItem &item : m_items)
-            changed = item.collectionIDs.removeAll(selection.collectionID()) > 0 || changed;
-    } else {
-        const QList<qsizetype> cleared = indicesOf(selection);
-        QList<ClippingItem> kept;
-        kept.reserve(m_items.size() - cleared.size());
-        auto next = cleared.cbegin();
-        for (qsizetype index = 0; index < m_items.size(); ++index) {
-            if (next != cleared.cend() && *next == index)
-                ++next;
-            else
-                kept.append(m_items[index]);
-        }
-        changed = !cleared.isEmpty();
-        m_items = std::move(kept);
-    }
-    if (changed)
-        publishItems();
-
+    const bool changed = selection.kind() == SidebarSelection::Kind::Collection
+                             ? m_history->emptyCollection(selection.collectionID())
+                             : m_history->removeItemsAt(m_filter->indicesOf(selection));
+    if (!changed)
+        saveToDisk();
     showToast(toast);
     ensureValidSelection();
-    saveToDisk();
 }

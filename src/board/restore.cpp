@@ -1,6 +1,8 @@
 #include "board/clipboardmanagerstate.h"
 #include "capture/pasteboard.h"
+#include "capture/pasteboardwatcher.h"
 #include "capture/workspace.h"
+#include "history.h"
 
 #include <QImage>
 #include <algorithm>
@@ -35,6 +37,7 @@ std::optional<QUrl> parsedURL(const QString &text)
 
 void ClipboardManagerState::copyToSystemPasteboard(const ClippingItem &item, bool plainTextOnly)
 {
+    const Operation operation(*this);
     m_pasteboard.clearContents();
     showToast(plainTextOnly ? QStringLiteral("Copied as Plain Text")
                             : QStringLiteral("Copied to Clipboard"));
@@ -71,12 +74,12 @@ void ClipboardManagerState::copyToSystemPasteboard(const ClippingItem &item, boo
     if (!written)
         m_pasteboard.setString(item.resolvedText());
 
-    // Our own write must not come back as a new clipping.
-    m_lastChangeCount = m_pasteboard.changeCount();
+    m_watcher->acknowledgeOwnWrite();
 }
 
 void ClipboardManagerState::activateClipping(const ClippingItem &item, bool plainTextOnly)
 {
+    const Operation operation(*this);
     copyToSystemPasteboard(item, plainTextOnly);
     if (onRequestHideWindowAndPaste)
         onRequestHideWindowAndPaste(item, m_autoPasteIntoFrontmostApp);
@@ -84,12 +87,8 @@ void ClipboardManagerState::activateClipping(const ClippingItem &item, bool plai
 
 std::optional<ClippingItem> ClipboardManagerState::selectedItem() const
 {
-    if (!m_selectedItemID)
-        return std::nullopt;
-    const auto found = std::find_if(m_items.begin(), m_items.end(), [&](const ClippingItem &item) {
-        return item.id == *m_selectedItemID;
-    });
-    return found == m_items.end() ? std::nullopt : std::optional(*found);
+    const ClippingItem *item = m_selectedItemID ? m_history->find(*m_selectedItemID) : nullptr;
+    return item ? std::optional(*item) : std::nullopt;
 }
 
 void ClipboardManagerState::openSelectedItem()

@@ -30,6 +30,8 @@ public:
     {
         return m_appNames.find(appNameKey(appName));
     }
+    // App ids run from 0 to this count less one.
+    int appIDCount() const { return m_appNames.size(); }
     // Clippings whose app names are equal once lower-cased share a lowered id.
     int loweredAppID(qsizetype index) const { return m_packed[size_t(index)].loweredAppID; }
     const QString &loweredAppName(int loweredID) const { return m_loweredAppNames.name(loweredID); }

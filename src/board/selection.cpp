@@ -2,60 +2,58 @@
 
 #include <algorithm>
 
-namespace
+qsizetype ClipboardManagerState::visiblePositionOfSelection() const
 {
-
-qsizetype indexOfSelection(const QList<ClippingItem> &items, const QList<qsizetype> &visible,
-                           const std::optional<QUuid> &selectedID)
-{
-    if (!selectedID)
+    if (!m_selectedItemID)
         return -1;
+    const QList<qsizetype> &visible = visibleIndices();
+    const QList<ClippingItem> &all = items();
     const auto found = std::find_if(visible.begin(), visible.end(), [&](qsizetype index) {
-        return items[index].id == *selectedID;
+        return all[index].id == *m_selectedItemID;
     });
     return found == visible.end() ? -1 : found - visible.begin();
 }
 
-} // namespace
-
-void ClipboardManagerState::selectVisibleIndex(const QList<qsizetype> &visible, qsizetype index)
+void ClipboardManagerState::selectVisibleIndex(qsizetype position)
 {
-    setSelectedItemID(m_items[visible[index]].id);
+    setSelectedItemID(visibleItem(position).id);
 }
 
 void ClipboardManagerState::ensureValidSelection()
 {
-    const QList<qsizetype> visible = visibleIndices();
-    if (indexOfSelection(m_items, visible, m_selectedItemID) >= 0)
+    const Operation operation(*this);
+    if (visiblePositionOfSelection() >= 0)
         return;
-    if (visible.isEmpty())
+    if (visibleItemCount() == 0)
         setSelectedItemID(std::nullopt);
     else
-        selectVisibleIndex(visible, 0);
+        selectVisibleIndex(0);
 }
 
 void ClipboardManagerState::moveSelection(int dx, int dy)
 {
-    const QList<qsizetype> visible = visibleIndices();
-    if (visible.isEmpty())
+    const Operation operation(*this);
+    const qsizetype count = visibleItemCount();
+    if (count == 0)
         return;
-    const qsizetype current = indexOfSelection(m_items, visible, m_selectedItemID);
+    const qsizetype current = visiblePositionOfSelection();
     if (current < 0) {
-        selectVisibleIndex(visible, 0);
+        selectVisibleIndex(0);
         return;
     }
     const qint64 columns = std::max(m_gridColumns, 1);
     const qint64 target = qint64(current) + dx + qint64(dy) * columns;
-    selectVisibleIndex(visible, qsizetype(std::clamp<qint64>(target, 0, visible.size() - 1)));
+    selectVisibleIndex(qsizetype(std::clamp<qint64>(target, 0, count - 1)));
 }
 
 void ClipboardManagerState::cycleNextSelection()
 {
-    const QList<qsizetype> visible = visibleIndices();
-    if (visible.isEmpty())
+    const Operation operation(*this);
+    const qsizetype count = visibleItemCount();
+    if (count == 0)
         return;
-    const qsizetype current = indexOfSelection(m_items, visible, m_selectedItemID);
-    selectVisibleIndex(visible, current < 0 ? 0 : (current + 1) % visible.size());
+    const qsizetype current = visiblePositionOfSelection();
+    selectVisibleIndex(current < 0 ? 0 : (current + 1) % count);
 }
 
 void ClipboardManagerState::handleWindowHidden()
@@ -65,6 +63,7 @@ void ClipboardManagerState::handleWindowHidden()
 
 void ClipboardManagerState::handleWindowShown()
 {
+    const Operation operation(*this);
     if (m_resetFiltersAfterSeconds >= 1 && m_lastHiddenDate &&
         m_clock.now().secondsSince(*m_lastHiddenDate) >= m_resetFiltersAfterSeconds) {
         setSidebarSelection(SidebarSelection::history());

@@ -1,20 +1,20 @@
 #include "artwork/appiconprovider.h"
 #include "clipboardmanagerstate.h"
+#include "history.h"
 #include "store/showcasedata.h"
 
 void ClipboardManagerState::seedShowcaseItems()
 {
-    const Timestamp now = m_clock.now();
-    ShowcaseData showcase = ShowcaseData::make(now, AppIconProvider::generateShowcaseArtwork());
-    m_collections = std::move(showcase.collections);
-    publishCollections();
-    m_items = std::move(showcase.items);
-    publishItems();
-    setSelectedItemID(m_items.isEmpty() ? std::nullopt : std::optional(m_items.first().id));
+    const Operation operation(*this);
+    ShowcaseData showcase =
+        ShowcaseData::make(m_clock.now(), AppIconProvider::generateShowcaseArtwork());
+    m_history->replace(std::move(showcase.items), std::move(showcase.collections));
+    setSelectedItemID(items().isEmpty() ? std::nullopt : std::optional(items().first().id));
 }
 
 void ClipboardManagerState::resetToShowcaseData()
 {
+    const Operation operation(*this);
     seedShowcaseItems();
     setSidebarSelection(SidebarSelection::history());
     setSearchText(QString());

@@ -1,5 +1,6 @@
 #include "clippingitem.h"
 
+#include "openedsecrets.h"
 #include "passwordcrypto.h"
 #include "textmetrics.h"
 
@@ -37,7 +38,7 @@ ClippingItem ClippingItem::make(ClippingItem fields)
     ClippingItem item = std::move(fields);
     if (item.id.isNull())
         item.id = QUuid::createUuid();
-    if (!item.createdAt.isValid())
+    if (!item.createdAt.isSet())
         item.createdAt = Timestamp::now();
 
     if (!item.isMasked.value_or(item.isPassword)) {
@@ -58,7 +59,7 @@ ClippingItem ClippingItem::make(ClippingItem fields)
 QString ClippingItem::resolvedText() const
 {
     if (encryptedPasswordData) {
-        if (std::optional<QString> opened = PasswordCrypto::decrypt(*encryptedPasswordData))
+        if (std::optional<QString> opened = OpenedSecrets::open(id, *encryptedPasswordData))
             return *opened;
     }
     return textContent;
@@ -96,7 +97,7 @@ QString ClippingItem::relativeTimeString(Timestamp now) const
 {
     if (customRelativeTimeOverride)
         return *customRelativeTimeOverride;
-    const auto seconds = static_cast<qint64>(now.secondsSince(createdAt));
+    const qint64 seconds = now.wholeSecondsSince(createdAt);
     if (seconds < 1)
         return QStringLiteral("1s");
     if (seconds <= 59)
@@ -148,7 +149,7 @@ QString ClippingItem::footerMetadataText() const
     return QString();
 }
 
-void ClippingItem::applyMaskState(bool masked)
+bool ClippingItem::applyMaskState(bool masked)
 {
     std::optional<QString> opened;
     if (encryptedPasswordData)
@@ -156,19 +157,27 @@ void ClippingItem::applyMaskState(bool masked)
     const QString plain = opened.value_or(textContent);
 
     if (!masked) {
+        // Without the key a sealed text cannot be opened; dropping its sealed form would lose it.
+        if (encryptedPasswordData && !opened)
+            return false;
         textContent = plain;
         encryptedPasswordData.reset();
         isPassword = false;
         isMasked = false;
-        return;
+        return true;
     }
     if (!plain.isEmpty()) {
-        // A failed sealing keeps whatever was sealed before; the plain text goes either way.
-        if (std::optional<QByteArray> sealed = PasswordCrypto::encrypt(plain))
+        std::optional<QByteArray> sealed = PasswordCrypto::encrypt(plain);
+        if (!sealed && !isSecret())
+            return false;
+        // A secret that fails to seal keeps whatever was sealed before; its plain text goes
+        // either way.
+        if (sealed)
             encryptedPasswordData = std::move(sealed);
     }
     textContent.clear();
     rtfData.reset();
     isPassword = true;
     isMasked = true;
+    return true;
 }

@@ -46,8 +46,10 @@ struct ClippingItem {
     QString relativeTimeString(Timestamp now = Timestamp::now()) const;
     QString footerMetadataText() const;
 
-    // Moves the clipping between its plain and its secret form.
-    void applyMaskState(bool masked);
+    // Moves the clipping between its plain and its secret form. False when a plain clipping
+    // could not be sealed or a sealed one opened: it then stays as it was, rather than losing
+    // its text.
+    bool applyMaskState(bool masked);
 
     bool operator==(const ClippingItem &) const = default;
 };

@@ -318,7 +318,7 @@ QByteArray encode(const ClippingItem &item)
     writeString(writer, "sourceAppBundleID", item.sourceAppBundleID);
     writeString(writer, "windowTitle", item.windowTitle);
     writeKey(writer, "createdAt");
-    writer.Double(item.createdAt.isValid() ? item.createdAt.secondsSinceReferenceDate() : 0.0);
+    writer.Double(item.createdAt.secondsSinceReferenceDate());
     writeBool(writer, "isFavorite", item.isFavorite);
     writeKey(writer, "collectionIDs");
     writer.StartArray();

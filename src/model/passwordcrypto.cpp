@@ -9,23 +9,30 @@
 namespace
 {
 
-std::function<QByteArray()> &keyProvider()
+// The provider, and the key once one was obtained from it. Until then every use asks the
+// provider again, so a key that could not be stored is never used and a later success counts.
+struct KeySource {
+    std::mutex mutex;
+    std::function<QByteArray()> provider;
+    QByteArray key;
+};
+
+KeySource &keySource()
 {
-    static std::function<QByteArray()> provider;
-    return provider;
+    static KeySource source;
+    return source;
 }
 
-const QByteArray &processKey()
+QByteArray processKey()
 {
-    static std::once_flag once;
-    static QByteArray key;
-    std::call_once(once, [] {
-        if (keyProvider())
-            key = keyProvider()();
-        if (key.size() != PasswordCrypto::keyLength)
-            key = PasswordCrypto::randomBytes(PasswordCrypto::keyLength);
-    });
-    return key;
+    KeySource &source = keySource();
+    const std::lock_guard lock(source.mutex);
+    if (source.key.size() != PasswordCrypto::keyLength && source.provider) {
+        const QByteArray provided = source.provider();
+        if (provided.size() == PasswordCrypto::keyLength)
+            source.key = provided;
+    }
+    return source.key;
 }
 
 using CipherContext = std::unique_ptr<EVP_CIPHER_CTX, decltype(&EVP_CIPHER_CTX_free)>;
@@ -52,7 +59,10 @@ namespace PasswordCrypto
 
 void setKeyProvider(std::function<QByteArray()> provider)
 {
-    keyProvider() = std::move(provider);
+    KeySource &source = keySource();
+    const std::lock_guard lock(source.mutex);
+    source.provider = std::move(provider);
+    source.key.clear();
 }
 
 QByteArray randomBytes(qsizetype count)
@@ -134,7 +144,9 @@ std::optional<QString> decrypt(const QByteArray &sealed, const QByteArray &key)
     const std::optional<QByteArray> plain = open(sealed, key);
     if (!plain)
         return std::nullopt;
-    QStringDecoder toUtf16(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // A leading U+FEFF is part of the text, not a byte-order mark.
+    QStringDecoder toUtf16(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                     QStringDecoder::Flag::ConvertInitialBom);
     QString text = toUtf16(*plain);
     if (toUtf16.hasError())
         return std::nullopt;

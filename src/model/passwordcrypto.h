@@ -14,8 +14,9 @@ inline constexpr qsizetype nonceLength = 12;
 inline constexpr qsizetype tagLength = 16;
 inline constexpr qsizetype keyLength = 32;
 
-// Where the key comes from; asked once per process, on the first sealing or opening.
-// Without a provider the process uses a random key of its own.
+// Where the key comes from: asked on the first sealing or opening, and again on later ones
+// until it hands out a key. An empty answer means there is none: sealing and opening fail.
+// Setting a provider drops the key of the one before.
 void setKeyProvider(std::function<QByteArray()> provider);
 
 std::optional<QByteArray> encrypt(const QString &text);

@@ -1,6 +1,8 @@
 #include "timestamp.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 
 namespace
 {
@@ -22,6 +24,17 @@ Timestamp Timestamp::fromDateTime(const QDateTime &dateTime)
 
 QDateTime Timestamp::toDateTime() const
 {
-    const auto msecs = static_cast<qint64>((m_seconds + unixSecondsAtReferenceDate) * 1000.0);
-    return QDateTime::fromMSecsSinceEpoch(msecs, Qt::UTC);
+    // A time from a file may lie beyond what a date can hold: it reads as the nearest one.
+    constexpr double limit = 9.0e18;
+    const double msecs =
+        std::clamp((m_seconds + unixSecondsAtReferenceDate) * 1000.0, -limit, limit);
+    return QDateTime::fromMSecsSinceEpoch(std::isnan(msecs) ? 0 : static_cast<qint64>(msecs),
+                                          Qt::UTC);
+}
+
+qint64 Timestamp::wholeSecondsSince(Timestamp earlier) const
+{
+    constexpr double limit = 9.0e18;
+    const double seconds = secondsSince(earlier);
+    return std::isnan(seconds) ? 0 : static_cast<qint64>(std::clamp(seconds, -limit, limit));
 }

@@ -2,7 +2,6 @@
 
 #include <QDateTime>
 #include <compare>
-#include <limits>
 
 // A point in time as seconds since 2001-01-01 00:00:00 UTC, the form the store file keeps.
 // A double keeps whatever fraction a file holds, so a load and save changes nothing.
@@ -18,8 +17,9 @@ public:
     static Timestamp now();
     static Timestamp fromDateTime(const QDateTime &dateTime);
 
-    // A default-constructed timestamp is unset; ClippingItem::make gives it the current time.
-    constexpr bool isValid() const { return m_seconds == m_seconds; }
+    // The reference date itself stands for "not given": ClippingItem::make gives such a
+    // timestamp the current time.
+    constexpr bool isSet() const { return m_seconds != 0.0; }
     constexpr double secondsSinceReferenceDate() const { return m_seconds; }
     QDateTime toDateTime() const;
 
@@ -28,10 +28,12 @@ public:
         return Timestamp(m_seconds + seconds);
     }
     constexpr double secondsSince(Timestamp earlier) const { return m_seconds - earlier.m_seconds; }
+    // The same in whole seconds, saturated to the range of the result.
+    qint64 wholeSecondsSince(Timestamp earlier) const;
 
     constexpr bool operator==(const Timestamp &) const = default;
     constexpr auto operator<=>(const Timestamp &) const = default;
 
 private:
-    double m_seconds = std::numeric_limits<double>::quiet_NaN();
+    double m_seconds = 0.0;
 };

@@ -18,14 +18,19 @@
 #include "views/applicationkeymonitor.h"
 
 #include <QApplication>
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
     // The icon export needs no display and starts nothing else.
     if (const std::optional<QString> folder = CommandLine::optionValue(
             CommandLine::arguments(argc, argv), CommandLine::generateAppIconOption)) {
-        IconsetExport::write(*folder);
-        return 0;
+        const QStringList failures = IconsetExport::write(*folder);
+        if (failures.isEmpty())
+            return 0;
+        std::fprintf(stderr, "quillstash: could not write the icon set: %s\n",
+                     qPrintable(failures.join(QStringLiteral("; "))));
+        return 1;
     }
 
     QApplication app(argc, argv);
@@ -36,7 +41,8 @@ int main(int argc, char *argv[])
     AppIconProvider::shared().setInstalledApplications(&installedApplications);
 
     IniSettingsStore settings(IniSettingsStore::defaultFilePath());
-    PasswordCrypto::setKeyProvider([&settings] { return ClippingKey::loadOrCreate(settings); });
+    PasswordCrypto::setKeyProvider(
+        [&settings] { return ClippingKey::loadOrCreate(settings).value_or(QByteArray()); });
 
     SystemClock clock;
     ClipboardPasteboard pasteboard(QApplication::clipboard());

@@ -6,13 +6,14 @@
 namespace ClippingKey
 {
 
-QByteArray loadOrCreate(SettingsStore &settings)
+std::optional<QByteArray> loadOrCreate(SettingsStore &settings)
 {
     const std::optional<QByteArray> stored = settings.bytesValue(settingsKey);
     if (stored && stored->size() == PasswordCrypto::keyLength)
         return *stored;
     const QByteArray key = PasswordCrypto::randomBytes(PasswordCrypto::keyLength);
-    settings.setValue(settingsKey, key);
+    if (key.size() != PasswordCrypto::keyLength || !settings.setValue(settingsKey, key))
+        return std::nullopt;
     return key;
 }
 

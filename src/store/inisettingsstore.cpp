@@ -25,11 +25,12 @@ QVariant IniSettingsStore::value(const QString &key) const
     return m_settings.value(key);
 }
 
-void IniSettingsStore::setValue(const QString &key, const QVariant &value)
+bool IniSettingsStore::setValue(const QString &key, const QVariant &value)
 {
     m_settings.setValue(key, value);
     m_settings.sync();
     restrictFileMode();
+    return m_settings.status() == QSettings::NoError;
 }
 
 void IniSettingsStore::restrictFileMode()

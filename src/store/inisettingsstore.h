@@ -14,7 +14,7 @@ public:
     static QString defaultFilePath();
 
     QVariant value(const QString &key) const override;
-    void setValue(const QString &key, const QVariant &value) override;
+    bool setValue(const QString &key, const QVariant &value) override;
 
 private:
     void restrictFileMode();

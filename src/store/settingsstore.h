@@ -12,7 +12,8 @@ public:
 
     // An invalid QVariant when the key is missing.
     virtual QVariant value(const QString &key) const = 0;
-    virtual void setValue(const QString &key, const QVariant &value) = 0;
+    // False when the value could not be stored for later runs.
+    virtual bool setValue(const QString &key, const QVariant &value) = 0;
 
     // Typed reads that treat a value of the wrong type as missing. A file-backed store may hand
     // back numbers and Booleans as their text, so both forms are accepted.

@@ -43,14 +43,14 @@ StoreFile::ReadResult StoreFile::read() const
     return {ReadStatus::Loaded, std::move(*store)};
 }
 
-void StoreFile::keepDamaged(const QDateTime &now) const
+bool StoreFile::keepDamaged(const QDateTime &now) const
 {
     const QString stamp = now.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
     QString target = m_path + QStringLiteral(".damaged-") + stamp;
     // Two damaged files within one second must not overwrite each other.
     for (int n = 2; QFileInfo::exists(target); ++n)
         target = m_path + QStringLiteral(".damaged-") + stamp + u'-' + QString::number(n);
-    QFile::rename(m_path, target);
+    return QFile::rename(m_path, target);
 }
 
 bool StoreFile::write(const QList<ClippingItem> &items,

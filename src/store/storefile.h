@@ -28,7 +28,8 @@ public:
 
     // Moves a damaged file (or whatever stands at the path) aside as
     // clippings_store_v1.json.damaged-<UTC yyyyMMddTHHmmssZ>, so that seeding never destroys it.
-    void keepDamaged(const QDateTime &now) const;
+    // False when it could not be moved: then nothing may be written over it.
+    bool keepDamaged(const QDateTime &now) const;
 
     // Writes the file atomically with mode 0600. Clippings that did not change since the last
     // write reuse their encoded form. False when anything failed; the old file then stands.

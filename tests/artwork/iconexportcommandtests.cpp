@@ -82,4 +82,28 @@ TEST(IconExportCommandTest, WritesTheIconSetHeadlessAndQuitsSilently)
     EXPECT_FALSE(QFileInfo::exists(config)) << "and no settings";
 }
 
+TEST(IconExportCommandTest, AFolderThatCannotBeWrittenFailsWithOneLine)
+{
+    ScratchDirectory scratch;
+    // A file where the folder should be: nothing can be written below it.
+    const QString blocker = scratch.filePath(QStringLiteral("blocker"));
+    QFile file(blocker);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(QUILLSTASH_PROGRAM),
+                  {"--generate-app-icon", blocker + QStringLiteral("/icons")});
+    ASSERT_TRUE(program.waitForFinished(30000));
+
+    EXPECT_EQ(program.exitCode(), 1);
+    EXPECT_EQ(program.readAllStandardOutput(), QByteArray());
+    const QByteArray error = program.readAllStandardError();
+    EXPECT_EQ(error.count('\n'), 1) << error.constData();
+    EXPECT_TRUE(error.contains("icon_16x16.png")) << error.constData();
+}
+
 } // namespace

@@ -1,5 +1,6 @@
 #include "model/clippingitem.h"
 #include "model/passwordcrypto.h"
+#include "scratchdirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -107,7 +108,7 @@ TEST(ClippingItemTest, MaskingEmptyTextSealsNothing)
     EXPECT_TRUE(item.isSecret());
 }
 
-TEST(ClippingItemTest, UnmaskingBytesThatDoNotOpenGivesEmptyPlainText)
+TEST(ClippingItemTest, SealedBytesThatDoNotOpenAreKeptRatherThanUnmaskedToNothing)
 {
     ClippingItem item = textItem(QString());
     item.isPassword = true;
@@ -115,9 +116,25 @@ TEST(ClippingItemTest, UnmaskingBytesThatDoNotOpenGivesEmptyPlainText)
     item.encryptedPasswordData = QByteArray(40, 'z');
     EXPECT_EQ(item.resolvedText(), QString());
     EXPECT_EQ(item.obfuscatedText(), QString(8, QChar(0x2022)));
-    item.applyMaskState(false);
-    EXPECT_EQ(item.textContent, QString());
-    EXPECT_FALSE(item.encryptedPasswordData);
+    const ClippingItem before = item;
+    EXPECT_FALSE(item.applyMaskState(false));
+    EXPECT_EQ(item, before);
+}
+
+TEST(ClippingItemTest, WithoutAKeyAPlainTextStaysPlainAndASecretStaysSealed)
+{
+    ClippingItem plain = textItem(QStringLiteral("keep me"));
+    ClippingItem secret = textItem(QStringLiteral("sealed"));
+    ASSERT_TRUE(secret.applyMaskState(true));
+
+    PasswordCrypto::setKeyProvider([] { return QByteArray(); });
+    const ClippingItem plainBefore = plain;
+    const ClippingItem secretBefore = secret;
+    EXPECT_FALSE(plain.applyMaskState(true));
+    EXPECT_EQ(plain, plainBefore);
+    EXPECT_FALSE(secret.applyMaskState(false));
+    EXPECT_EQ(secret, secretBefore);
+    PasswordCrypto::setKeyProvider(testClippingKey);
 }
 
 TEST(ClippingItemTest, ObfuscatedTextIsClampedBetweenEightAndThirtyTwoDots)

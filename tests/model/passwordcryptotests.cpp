@@ -76,11 +76,22 @@ TEST_P(ClippingKeyTest, KeepsOnlyA32ByteEntry)
     MemorySettingsStore settings;
     if (GetParam().stored.isValid())
         settings.setValue(ClippingKey::settingsKey, GetParam().stored);
-    const QByteArray loaded = ClippingKey::loadOrCreate(settings);
+    const QByteArray loaded = ClippingKey::loadOrCreate(settings).value();
     EXPECT_EQ(loaded.size(), 32);
     EXPECT_EQ(settings.value(ClippingKey::settingsKey).toByteArray(), loaded);
     EXPECT_EQ(loaded == GetParam().stored.toByteArray(), GetParam().kept);
     EXPECT_EQ(ClippingKey::loadOrCreate(settings), loaded) << "a second load keeps the key";
+}
+
+TEST(ClippingKeyStorageTest, AKeyThatCouldNotBeStoredIsNotHandedOut)
+{
+    MemorySettingsStore settings;
+    settings.setFailsWrites(true);
+    EXPECT_EQ(ClippingKey::loadOrCreate(settings), std::nullopt);
+    settings.setFailsWrites(false);
+    const std::optional<QByteArray> stored = ClippingKey::loadOrCreate(settings);
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(settings.value(ClippingKey::settingsKey).toByteArray(), *stored);
 }
 
 INSTANTIATE_TEST_SUITE_P(

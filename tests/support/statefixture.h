@@ -7,6 +7,7 @@
 #include "platform/fake/fakeworkspace.h"
 #include "platform/fake/memorysettingsstore.h"
 #include "scratchdirectory.h"
+#include "store/storefile.h"
 
 #include <gtest/gtest.h>
 #include <memory>

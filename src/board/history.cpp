@@ -1,0 +1,229 @@
+#include "history.h"
+
+#include "model/openedsecrets.h"
+
+#include <QCoreApplication>
+#include <algorithm>
+#include <cstdio>
+
+History::History(const QString &storageDirectory) : m_store(storageDirectory) {}
+
+const ClippingItem *History::find(const QUuid &id) const
+{
+    const auto found = std::find_if(m_items.cbegin(), m_items.cend(),
+                                    [&](const ClippingItem &item) { return item.id == id; });
+    return found == m_items.cend() ? nullptr : &*found;
+}
+
+ClippingItem *History::findMutable(const QUuid &id)
+{
+    return const_cast<ClippingItem *>(find(id));
+}
+
+History::LoadOutcome History::load(const QDateTime &now)
+{
+    StoreFile::ReadResult read = m_store.read();
+    if (read.status == StoreFile::ReadStatus::Damaged && !m_store.keepDamaged(now)) {
+        m_savingDisabled = true;
+        if (onSavingDisabled)
+            onSavingDisabled(QCoreApplication::translate(
+                                 "History", "The damaged store file %1 could not be moved aside; "
+                                            "clippings of this run will not be saved.")
+                                 .arg(m_store.path()));
+    }
+    if (read.status != StoreFile::ReadStatus::Loaded || read.store.items.isEmpty())
+        return LoadOutcome::Empty;
+
+    bool migrated = false;
+    for (ClippingItem &item : read.store.items) {
+        if (item.sourceAppName == u"Google Chrome")
+            item.sourceAppName = QStringLiteral("Chrome");
+        if (item.isSecret() && (!item.textContent.isEmpty() || !item.isPassword)) {
+            item.applyMaskState(true);
+            migrated = true;
+        }
+    }
+    replace(std::move(read.store.items), std::move(read.store.collections));
+    if (migrated)
+        save();
+    return LoadOutcome::Loaded;
+}
+
+void History::replace(QList<ClippingItem> items, QList<ClippingCollection> collections)
+{
+    OpenedSecrets::forgetAll();
+    m_items = std::move(items);
+    m_collections = std::move(collections);
+    ++m_revision;
+    if (onChanged)
+        onChanged({.items = true, .collections = true});
+}
+
+void History::save()
+{
+    bool sealed = false;
+    for (ClippingItem &item : m_items) {
+        if (item.isSecret() && !item.textContent.isEmpty()) {
+            item.applyMaskState(true);
+            sealed = true;
+        }
+    }
+    if (sealed) {
+        ++m_revision;
+        if (onChanged)
+            onChanged({.items = true});
+    }
+    if (!m_savingDisabled)
+        m_store.write(m_items, m_collections);
+}
+
+void History::commit(Changes changes)
+{
+    if (changes.items)
+        ++m_revision;
+    save();
+    if (onChanged)
+        onChanged(changes);
+}
+
+void History::forgetSecretsOf(const QList<ClippingItem> &removed)
+{
+    for (const ClippingItem &item : removed) {
+        if (item.encryptedPasswordData)
+            OpenedSecrets::forget(item.id);
+    }
+}
+
+bool History::insert(const ClippingItem &item, qsizetype limit)
+{
+    if (!m_items.isEmpty()) {
+        const ClippingItem &newest = m_items.first();
+        if (newest.type == item.type && !item.isPassword && item.type != ClippingType::Image &&
+            newest.textContent == item.textContent)
+            return false;
+    }
+    m_items.prepend(item);
+    // A limit below one (only possible by direct assignment) still keeps the new clipping.
+    limit = std::max<qsizetype>(limit, 1);
+    if (m_items.size() > limit) {
+        forgetSecretsOf(m_items.sliced(limit));
+        m_items.resize(limit);
+    }
+    commit({.items = true});
+    return true;
+}
+
+bool History::toggleMask(const QUuid &id)
+{
+    ClippingItem *item = findMutable(id);
+    if (!item)
+        return false;
+    OpenedSecrets::forget(id);
+    if (!item->applyMaskState(!item->isSecret()))
+        return false;
+    commit({.items = true});
+    return true;
+}
+
+bool History::toggleFavorite(const QUuid &id)
+{
+    ClippingItem *item = findMutable(id);
+    if (!item)
+        return false;
+    item->isFavorite = !item->isFavorite;
+    commit({.items = true});
+    return true;
+}
+
+bool History::addToCollection(const QUuid &itemID, const QUuid &collectionID)
+{
+    ClippingItem *item = findMutable(itemID);
+    if (!item || item->collectionIDs.contains(collectionID))
+        return false;
+    item->collectionIDs.append(collectionID);
+    commit({.items = true});
+    return true;
+}
+
+bool History::removeFromCollection(const QUuid &itemID, const QUuid &collectionID)
+{
+    ClippingItem *item = findMutable(itemID);
+    if (!item || item->collectionIDs.removeAll(collectionID) == 0)
+        return false;
+    commit({.items = true});
+    return true;
+}
+
+bool History::removeItem(const QUuid &id)
+{
+    const auto found = std::find_if(m_items.begin(), m_items.end(),
+                                    [&](const ClippingItem &item) { return item.id == id; });
+    if (found == m_items.end())
+        return false;
+    forgetSecretsOf({*found});
+    m_items.erase(found);
+    commit({.items = true});
+    return true;
+}
+
+bool History::removeItemsAt(const QList<qsizetype> &positions)
+{
+    if (positions.isEmpty())
+        return false;
+    QList<ClippingItem> kept;
+    QList<ClippingItem> removed;
+    kept.reserve(m_items.size() - positions.size());
+    auto next = positions.cbegin();
+    for (qsizetype index = 0; index < m_items.size(); ++index) {
+        if (next != positions.cend() && *next == index) {
+            removed.append(m_items[index]);
+            ++next;
+        } else {
+            kept.append(m_items[index]);
+        }
+    }
+    forgetSecretsOf(removed);
+    m_items = std::move(kept);
+    commit({.items = true});
+    return true;
+}
+
+bool History::removeUnkept()
+{
+    QList<qsizetype> positions;
+    for (qsizetype index = 0; index < m_items.size(); ++index) {
+        if (!m_items[index].isFavorite && m_items[index].collectionIDs.isEmpty())
+            positions.append(index);
+    }
+    return removeItemsAt(positions);
+}
+
+void History::addCollection(const ClippingCollection &collection)
+{
+    m_collections.append(collection);
+    commit({.collections = true});
+}
+
+bool History::removeCollection(const QUuid &id)
+{
+    Changes changes;
+    changes.collections =
+        m_collections.removeIf([&](const ClippingCollection &kept) { return kept.id == id; }) > 0;
+    for (ClippingItem &item : m_items)
+        changes.items = item.collectionIDs.removeAll(id) > 0 || changes.items;
+    if (!changes.any())
+        return false;
+    commit(changes);
+    return true;
+}
+
+bool History::emptyCollection(const QUuid &id)
+{
+    bool stripped = false;
+    for (ClippingItem &item : m_items)
+        stripped = item.collectionIDs.removeAll(id) > 0 || stripped;
+    if (!stripped)
+        return false;
+    commit({.items = true});
+    return true;
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "model/clippingcollection.h"
+#include "model/clippingitem.h"
+#include "store/storefile.h"
+
+#include <QList>
+#include <QUuid>
+#include <functional>
+
+// The clippings and the collections, and the file that keeps them. This is the only code that
+// changes them: every change ends in commit(), which moves the revision, forgets opened secrets
+// of clippings that left, saves and tells the owner once.
+class History
+{
+public:
+    struct Changes {
+        bool items = false;
+        bool collections = false;
+        bool any() const { return items || collections; }
+    };
+
+    explicit History(const QString &storageDirectory);
+
+    const QList<ClippingItem> &items() const { return m_items; }
+    const QList<ClippingCollection> &collections() const { return m_collections; }
+    // Moves on every change of the items; caches of an older revision are stale.
+    quint64 revision() const { return m_revision; }
+    QString storagePath() const { return m_store.path(); }
+    const ClippingItem *find(const QUuid &id) const;
+
+    // Called once at the end of every change.
+    std::function<void(Changes)> onChanged;
+    // Called once, when the store can no longer be saved for the rest of the run.
+    std::function<void(const QString &reason)> onSavingDisabled;
+
+    enum class LoadOutcome { Loaded, Empty };
+    // Reads the file; a damaged one is kept aside first. Empty means there was nothing to show:
+    // the caller seeds. When a damaged file cannot be kept aside, saving is disabled, so that
+    // nothing is ever written over it.
+    LoadOutcome load(const QDateTime &now);
+    // Replaces everything without saving.
+    void replace(QList<ClippingItem> items, QList<ClippingCollection> collections);
+
+    // Seals any secret still held in plain, then writes the file. A failed write leaves the old
+    // file and the memory state as they are; the next save tries again.
+    void save();
+
+    // Each returns whether it changed anything; a change is saved.
+    // Puts the clipping first unless it repeats the newest one; trims to the limit.
+    bool insert(const ClippingItem &item, qsizetype limit);
+    // False also when the text could not be sealed or opened; the clipping then stays as it is.
+    bool toggleMask(const QUuid &id);
+    bool toggleFavorite(const QUuid &id);
+    bool addToCollection(const QUuid &itemID, const QUuid &collectionID);
+    bool removeFromCollection(const QUuid &itemID, const QUuid &collectionID);
+    bool removeItem(const QUuid &id);
+    // Removes the clippings at the given positions, which are in ascending order.
+    bool removeItemsAt(const QList<qsizetype> &positions);
+    bool removeUnkept();
+    void addCollection(const ClippingCollection &collection);
+    // Removes the collection and every membership in it.
+    bool removeCollection(const QUuid &id);
+    // Removes every membership in the collection; the collection stays.
+    bool emptyCollection(const QUuid &id);
+
+private:
+    ClippingItem *findMutable(const QUuid &id);
+    void forgetSecretsOf(const QList<ClippingItem> &removed);
+    void commit(Changes changes);
+
+    QList<ClippingItem> m_items;
+    QList<ClippingCollection> m_collections;
+    quint64 m_revision = 0;
+    StoreFile m_store;
+    bool m_savingDisabled = false;
+};
