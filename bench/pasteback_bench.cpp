@@ -1,8 +1,8 @@
 // Latencies of the real program on a private X server: from a press of the hot key (xdotool)
 // to the program's handler, and from activating a clipping to its text arriving in the
 // previous window.
-#include "xvfbsession.h"
 #include "pastesession.h"
+#include "xvfbsession.h"
 
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>
