@@ -2,6 +2,7 @@
 
 #include "clippingtype.h"
 
+#include <QObject>
 #include <QString>
 #include <QUuid>
 #include <variant>
@@ -9,8 +10,11 @@
 // The sidebar entry the board is showing.
 class SidebarSelection
 {
+    Q_GADGET
+
 public:
     enum class Kind { History, Favorites, Collection, App, Type };
+    Q_ENUM(Kind)
 
     SidebarSelection() = default;
     static SidebarSelection history() { return SidebarSelection(); }
