@@ -36,6 +36,13 @@ uint8_t firstEventOf(xcb_connection_t *connection, const char *name)
 
 } // namespace
 
+X11GlobalHotKey::X11GlobalHotKey()
+{
+    m_mappingChanged.setSingleShot(true);
+    m_mappingChanged.setInterval(0);
+    QObject::connect(&m_mappingChanged, &QTimer::timeout, [this] { followMappingChange(); });
+}
+
 X11GlobalHotKey::~X11GlobalHotKey()
 {
     if (!m_connection)
@@ -167,7 +174,7 @@ bool X11GlobalHotKey::nativeEventFilter(const QByteArray &eventType, void *messa
         return false;
     const auto *event = static_cast<const xcb_generic_event_t *>(message);
     if (isMappingChange(*event)) {
-        followMappingChange();
+        m_mappingChanged.start();
         return false;
     }
     const uint8_t type = event->response_type & 0x7f;

@@ -3,6 +3,7 @@
 #include "keyboard/globalhotkey.h"
 
 #include <QAbstractNativeEventFilter>
+#include <QTimer>
 #include <cstdint>
 #include <vector>
 #include <xcb/xcb.h>
@@ -15,7 +16,7 @@ typedef struct _XCBKeySymbols xcb_key_symbols_t;
 class X11GlobalHotKey final : public GlobalHotKey, public QAbstractNativeEventFilter
 {
 public:
-    X11GlobalHotKey() = default;
+    X11GlobalHotKey();
     ~X11GlobalHotKey() override;
     X11GlobalHotKey(const X11GlobalHotKey &) = delete;
     X11GlobalHotKey &operator=(const X11GlobalHotKey &) = delete;
@@ -45,4 +46,6 @@ private:
     std::vector<uint16_t> m_grabbed;
     std::function<void()> m_pressed;
     bool m_held = false;
+    // One change of the mapping arrives as a burst of events: the grab follows once.
+    QTimer m_mappingChanged;
 };

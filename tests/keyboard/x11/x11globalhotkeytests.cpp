@@ -194,6 +194,59 @@ TEST_F(X11GlobalHotKeyTest, FollowsTheVKeyToItsNewKeyCode)
     EXPECT_TRUE(waitForPresses(2)) << "the press after the mapping came back was missed";
 }
 
+// Moves Num Lock to another modifier bit, locked, until it goes out of scope.
+class NumLockOnModifier
+{
+public:
+    NumLockOnModifier(Display *display, int modifier) : m_display(display)
+    {
+        m_code = XKeysymToKeycode(display, XK_Num_Lock);
+        m_old = XGetModifierMapping(display);
+        XModifierKeymap *moved = XGetModifierMapping(display);
+        for (int index = 0; index < 8; ++index)
+            moved = XDeleteModifiermapEntry(moved, m_code, index);
+        moved = XInsertModifiermapEntry(moved, m_code, modifier);
+        m_changed = XSetModifierMapping(display, moved) == MappingSuccess;
+        XFreeModifiermap(moved);
+        XSync(display, False);
+        m_changed = m_changed && xdotool({QStringLiteral("key"), QStringLiteral("Num_Lock")});
+    }
+    ~NumLockOnModifier()
+    {
+        xdotool({QStringLiteral("key"), QStringLiteral("Num_Lock")});
+        XSetModifierMapping(m_display, m_old);
+        XFreeModifiermap(m_old);
+        XSync(m_display, False);
+    }
+    NumLockOnModifier(const NumLockOnModifier &) = delete;
+    NumLockOnModifier &operator=(const NumLockOnModifier &) = delete;
+
+    bool changed() const { return m_changed; }
+
+private:
+    Display *m_display;
+    KeyCode m_code = 0;
+    XModifierKeymap *m_old = nullptr;
+    bool m_changed = false;
+};
+
+TEST_F(X11GlobalHotKeyTest, FollowsNumLockToItsNewModifier)
+{
+    ASSERT_EQ(registerCounting(), GlobalHotKey::Registration::Registered);
+    Display *display = m_other.display();
+    ASSERT_EQ(XkbKeysymToModifiers(display, XK_Num_Lock), unsigned(Mod2Mask));
+    {
+        const NumLockOnModifier moved(display, Mod3MapIndex);
+        ASSERT_TRUE(moved.changed());
+        settle();
+        ASSERT_TRUE(pressChord());
+        EXPECT_TRUE(waitForPresses(1)) << "the press with Num Lock on was missed";
+    }
+    settle();
+    ASSERT_TRUE(pressChord());
+    EXPECT_TRUE(waitForPresses(2));
+}
+
 struct GrabAnswersCase {
     const char *name;
     std::vector<uint8_t> errors;
