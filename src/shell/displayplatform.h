@@ -7,7 +7,8 @@ class QProcessEnvironment;
 
 // Decided before Qt starts: the Qt platform the program asks for, and whether it runs in a
 // Wayland session, where its X11 services reach only the programs that run on XWayland.
-struct DisplayPlatform {
+class DisplayPlatform
+{
     Q_DECLARE_TR_FUNCTIONS(DisplayPlatform)
 
 public:

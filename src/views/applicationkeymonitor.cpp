@@ -112,9 +112,9 @@ bool ApplicationKeyMonitor::hasTextFieldFocus() const
 bool ApplicationKeyMonitor::eventFilter(QObject *watched, QEvent *event)
 {
     // A key event reaches its window first and then the focused widget and its parents; the
-    // window is where it is seen once and can still be kept from every widget.
+    // board's window is where it is seen once and can still be kept from every widget.
     if ((event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) ||
-        !watched->isWindowType() || watched != m_window.windowHandle())
+        watched != m_window.windowHandle())
         return false;
     const auto &keyEvent = static_cast<const QKeyEvent &>(*event);
     if (isModifierKey(keyEvent.key())) {

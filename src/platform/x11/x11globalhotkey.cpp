@@ -57,7 +57,7 @@ GlobalHotKey::Registration X11GlobalHotKey::registerHotKey(std::function<void()>
 {
     Display *display = X11Display::display();
     xcb_connection_t *connection = X11Display::connection();
-    if (!display || !connection || m_connection)
+    if (!display || !connection)
         return Registration::Unavailable;
     m_connection = connection;
     m_root = X11Display::rootWindow();
