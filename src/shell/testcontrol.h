@@ -7,7 +7,7 @@ class ClipboardManagerState;
 class HotKeyManager;
 class QSocketNotifier;
 
-// Hooks for end-to-end tests, built only with the tests and active only with
+// Hooks for end-to-end tests, built only with the tests or benchmarks and active only with
 // QUILLSTASH_TEST_TRACE=1: trace lines on standard error for the hot key and the paste-back,
 // and key presses read from standard input ("key Return", "key Ctrl+V") that reach the board's
 // key commands as if typed into the board.
