@@ -22,7 +22,8 @@ PasteBack::PasteBack(ClipboardManagerState &state, WindowActivator &activator, K
 
 void PasteBack::hideWindowAndPaste(const std::optional<RunningApplication> &previous, bool paste)
 {
-    if (!m_state.isWindowAnchored()) {
+    const bool anchored = m_state.isWindowAnchored();
+    if (!anchored) {
         m_state.handleWindowHidden();
         if (hideBoardWindow)
             hideBoardWindow();
@@ -31,7 +32,8 @@ void PasteBack::hideWindowAndPaste(const std::optional<RunningApplication> &prev
     }
     if (!paste || !previous || !m_keys.isTrusted())
         return;
-    // Again, for an anchored board that stayed in front.
-    m_activator.activate(previous->windowId);
+    // An anchored board stayed in front; an unanchored one has handed the focus back already.
+    if (anchored)
+        m_activator.activate(previous->windowId);
     QTimer::singleShot(pasteDelay, this, [this] { m_keys.postPasteShortcut(); });
 }

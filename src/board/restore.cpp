@@ -38,41 +38,42 @@ std::optional<QUrl> parsedURL(const QString &text)
 void ClipboardManagerState::copyToSystemPasteboard(const ClippingItem &item, bool plainTextOnly)
 {
     const Operation operation(*this);
-    m_pasteboard.clearContents();
     showToast(plainTextOnly ? QStringLiteral("Copied as Plain Text")
                             : QStringLiteral("Copied to Clipboard"));
 
+    // Everything goes out in one write: other programs see one change, and a secret never
+    // appears without its marker.
+    PasteboardContent content{.concealed = item.isPassword || item.isSecret()};
     bool written = false;
     if (!plainTextOnly) {
         switch (item.type) {
         case ClippingType::Url:
-            if (const std::optional<QUrl> url = parsedURL(item.resolvedText()))
-                m_pasteboard.writeURL(*url);
+            content.url = parsedURL(item.resolvedText());
             break;
         case ClippingType::File:
             if (item.filePath) {
-                m_pasteboard.writeURL(QUrl::fromLocalFile(fileLocation(item)));
+                content.url = QUrl::fromLocalFile(fileLocation(item));
                 written = true;
             }
             break;
         case ClippingType::Image:
             if (item.imageData) {
-                const QImage image = QImage::fromData(*item.imageData);
+                QImage image = QImage::fromData(*item.imageData);
                 if (!image.isNull()) {
-                    m_pasteboard.writeImage(image);
+                    content.image = std::move(image);
                     written = true;
                 }
             }
             break;
         case ClippingType::Color:
         case ClippingType::Text:
-            if (item.rtfData)
-                m_pasteboard.setRtf(*item.rtfData);
+            content.rtf = item.rtfData;
             break;
         }
     }
     if (!written)
-        m_pasteboard.setString(item.resolvedText());
+        content.text = item.resolvedText();
+    m_pasteboard.write(content);
 
     m_watcher->acknowledgeOwnWrite();
 }

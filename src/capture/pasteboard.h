@@ -1,5 +1,6 @@
-// now, before any edit or build.
 #pragma once
+
+#include "pasteboardcontent.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -26,11 +27,9 @@ inline const QString transient = QStringLiteral("org.nspasteboard.TransientType"
 // The system clipboard as the capture and restore steps see it. Reads describe the content
 // of the current change; each is cheap to repeat within one change.
 //
-// Writes: clearContents() starts a new content, and every write after it adds one
-// representation to that same content (a restore of text with rich text is clearContents,
-// setRtf, setString: one content with both). Every clear and every write moves the change
-// count at once, so reading changeCount() right after a write gives the count that already
-// includes it.
+// A write replaces the whole content at once, so other programs see one change, and moves
+// the change count at once: reading changeCount() right after a write gives the count that
+// already includes it.
 class Pasteboard
 {
 public:
@@ -54,10 +53,5 @@ public:
     // The plain text, or nothing.
     virtual std::optional<QString> string() = 0;
 
-    virtual void clearContents() = 0;
-    // A web or a file URL.
-    virtual void writeURL(const QUrl &url) = 0;
-    virtual void writeImage(const QImage &image) = 0;
-    virtual void setString(const QString &text) = 0;
-    virtual void setRtf(const QByteArray &rtf) = 0;
+    virtual void write(const PasteboardContent &content) = 0;
 };

@@ -10,6 +10,8 @@ public:
         Registered,
         // Another program holds the chord.
         Taken,
+        // The display refused the chord for another reason.
+        Failed,
         // The display offers no system-wide keys (no X11 connection).
         Unavailable,
     };

@@ -52,6 +52,10 @@ void HotKeyManager::setup()
         qWarning("Quillstash: Ctrl+Alt+V is already taken by another program; the global hot "
                  "key is not available.");
         break;
+    case GlobalHotKey::Registration::Failed:
+        qWarning("Quillstash: the display refused to grab Ctrl+Alt+V; the global hot key is "
+                 "not available.");
+        break;
     case GlobalHotKey::Registration::Unavailable:
         qWarning("Quillstash: this display offers no global hot keys (X11 is needed); "
                  "Ctrl+Alt+V is not available.");

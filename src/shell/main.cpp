@@ -3,6 +3,7 @@
 #include "board/clipboardmanagerstate.h"
 #include "board/pasteback.h"
 #include "commandline.h"
+#include "displayplatform.h"
 #include "keyboard/hotkeymanager.h"
 #include "model/passwordcrypto.h"
 #include "platform/linux/desktopentryiconlookup.h"
@@ -14,11 +15,16 @@
 #include "platform/x11/xtestkeysynthesizer.h"
 #include "store/clippingkey.h"
 #include "store/inisettingsstore.h"
-#include "testcontrol.h"
 #include "views/applicationkeymonitor.h"
 
 #include <QApplication>
+#include <QProcessEnvironment>
+#include <QWidget>
 #include <cstdio>
+
+#ifdef QUILLSTASH_TEST_HOOKS
+#include "testcontrol.h"
+#endif
 
 int main(int argc, char *argv[])
 {
@@ -33,6 +39,7 @@ int main(int argc, char *argv[])
         return 1;
     }
 
+    DisplayPlatform::choose(QProcessEnvironment::systemEnvironment()).apply();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillstash"));
     QApplication::setQuitOnLastWindowClosed(false);
@@ -65,23 +72,24 @@ int main(int argc, char *argv[])
     XTestKeySynthesizer keySynthesizer;
     PasteBack pasteBack(state, windowActivator, keySynthesizer);
     state.onRequestHideWindowAndPaste = [&](const ClippingItem &, bool paste) {
-        TestControl::trace(paste ? QStringLiteral("paste-back paste")
-                                 : QStringLiteral("paste-back no-paste"));
         pasteBack.hideWindowAndPaste(previousActiveApp, paste);
     };
 
+    // The board window, whose keys the board's key commands handle; its views come later.
+    QWidget boardWindow;
     X11GlobalHotKey globalHotKey;
-    ApplicationKeyMonitor keyMonitor;
+    ApplicationKeyMonitor keyMonitor(boardWindow);
     HotKeyManager hotKeys(state, globalHotKey, keyMonitor);
     HotKeyManager::setShared(&hotKeys);
     hotKeys.onToggleWindow = showMainWindow;
     hotKeys.onShowWindowIfHidden = [&] {
-        TestControl::trace(QStringLiteral("hot-key"));
         showMainWindow();
         return false;
     };
+#ifdef QUILLSTASH_TEST_HOOKS
+    TestControl testControl(state, hotKeys);
+#endif
     hotKeys.setup();
-    TestControl testControl(hotKeys);
 
     return QApplication::exec();
 }

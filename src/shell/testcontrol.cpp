@@ -1,5 +1,6 @@
 #include "testcontrol.h"
 
+#include "board/clipboardmanagerstate.h"
 #include "keyboard/hotkeymanager.h"
 
 #include <QKeySequence>
@@ -24,11 +25,22 @@ void TestControl::trace(const QString &event)
     std::fflush(stderr);
 }
 
-TestControl::TestControl(HotKeyManager &hotKeys, QObject *parent)
+TestControl::TestControl(ClipboardManagerState &state, HotKeyManager &hotKeys, QObject *parent)
     : QObject(parent), m_hotKeys(hotKeys)
 {
     if (!isEnabled())
         return;
+    state.onRequestHideWindowAndPaste = [paste = std::move(state.onRequestHideWindowAndPaste)](
+                                            const ClippingItem &item, bool withPaste) {
+        trace(withPaste ? QStringLiteral("paste-back paste")
+                        : QStringLiteral("paste-back no-paste"));
+        if (paste)
+            paste(item, withPaste);
+    };
+    hotKeys.onShowWindowIfHidden = [show = std::move(hotKeys.onShowWindowIfHidden)] {
+        trace(QStringLiteral("hot-key"));
+        return show && show();
+    };
     m_input = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, this);
     connect(m_input, &QSocketNotifier::activated, this, &TestControl::readCommands);
 }

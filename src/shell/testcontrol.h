@@ -3,25 +3,27 @@
 #include <QObject>
 #include <QString>
 
+class ClipboardManagerState;
 class HotKeyManager;
 class QSocketNotifier;
 
-// Hooks for end-to-end tests, active only with QUILLSTASH_TEST_TRACE=1: trace lines on
-// standard error, and key presses read from standard input ("key Return", "key Ctrl+V") that
-// reach the board's key commands as if typed into the board.
+// Hooks for end-to-end tests, built only with the tests or benchmarks and active only with
+// QUILLSTASH_TEST_TRACE=1: trace lines on standard error for the hot key and the paste-back,
+// and key presses read from standard input ("key Return", "key Ctrl+V") that reach the board's
+// key commands as if typed into the board.
 class TestControl : public QObject
 {
     Q_OBJECT
 
 public:
+    // Wraps the shell's callbacks in traces and starts reading commands, when enabled. The
+    // callbacks must be set already.
+    TestControl(ClipboardManagerState &state, HotKeyManager &hotKeys, QObject *parent = nullptr);
+
+private:
     static bool isEnabled();
     // "quillstash-trace <monotonic milliseconds> <event>"
     static void trace(const QString &event);
-
-    // Starts reading commands from standard input, when enabled.
-    explicit TestControl(HotKeyManager &hotKeys, QObject *parent = nullptr);
-
-private:
     void readCommands();
 
     HotKeyManager &m_hotKeys;

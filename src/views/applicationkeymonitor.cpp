@@ -1,11 +1,12 @@
 #include "applicationkeymonitor.h"
 
 #include <QAbstractSpinBox>
-#include <QApplication>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextEdit>
+#include <QWindow>
 
 namespace
 {
@@ -54,7 +55,10 @@ QString characterOf(const QKeyEvent &event)
 
 } // namespace
 
-ApplicationKeyMonitor::ApplicationKeyMonitor(QObject *parent) : QObject(parent) {}
+ApplicationKeyMonitor::ApplicationKeyMonitor(QWidget &window, QObject *parent)
+    : QObject(parent), m_window(window)
+{
+}
 
 void ApplicationKeyMonitor::start(std::function<bool(const KeyPress &)> keyDown,
                                   std::function<void(const KeyModifiers &)> modifiersChanged)
@@ -66,7 +70,7 @@ void ApplicationKeyMonitor::start(std::function<bool(const KeyPress &)> keyDown,
 
 void ApplicationKeyMonitor::clearTextFieldFocus()
 {
-    if (QWidget *focus = QApplication::focusWidget())
+    if (QWidget *focus = m_window.focusWidget())
         focus->clearFocus();
 }
 
@@ -98,9 +102,9 @@ bool ApplicationKeyMonitor::isModifierKey(int key)
            key == Qt::Key_NumLock || key == Qt::Key_Hyper_L || key == Qt::Key_Hyper_R;
 }
 
-bool ApplicationKeyMonitor::hasTextFieldFocus()
+bool ApplicationKeyMonitor::hasTextFieldFocus() const
 {
-    QWidget *focus = QApplication::focusWidget();
+    QWidget *focus = m_window.focusWidget();
     return qobject_cast<QLineEdit *>(focus) || qobject_cast<QTextEdit *>(focus) ||
            qobject_cast<QPlainTextEdit *>(focus) || qobject_cast<QAbstractSpinBox *>(focus);
 }
@@ -108,9 +112,9 @@ bool ApplicationKeyMonitor::hasTextFieldFocus()
 bool ApplicationKeyMonitor::eventFilter(QObject *watched, QEvent *event)
 {
     // A key event reaches its window first and then the focused widget and its parents; the
-    // window is where it is seen once and can still be kept from every widget.
+    // board's window is where it is seen once and can still be kept from every widget.
     if ((event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) ||
-        !watched->isWindowType())
+        watched != m_window.windowHandle())
         return false;
     const auto &keyEvent = static_cast<const QKeyEvent &>(*event);
     if (isModifierKey(keyEvent.key())) {

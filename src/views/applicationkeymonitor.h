@@ -5,15 +5,17 @@
 #include <QObject>
 
 class QKeyEvent;
+class QWidget;
 
-// Every key event of the program's windows, seen through an application-wide event filter
-// before any widget gets it.
+// The key events of one window, the board, seen through an application-wide event filter
+// before any of its widgets gets them. Keys typed into the program's other windows pass by
+// untouched.
 class ApplicationKeyMonitor final : public QObject, public LocalKeyMonitor
 {
     Q_OBJECT
 
 public:
-    explicit ApplicationKeyMonitor(QObject *parent = nullptr);
+    explicit ApplicationKeyMonitor(QWidget &window, QObject *parent = nullptr);
 
     void start(std::function<bool(const KeyPress &)> keyDown,
                std::function<void(const KeyModifiers &)> modifiersChanged) override;
@@ -29,8 +31,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    static bool hasTextFieldFocus();
+    bool hasTextFieldFocus() const;
 
+    QWidget &m_window;
     std::function<bool(const KeyPress &)> m_keyDown;
     std::function<void(const KeyModifiers &)> m_modifiersChanged;
 };

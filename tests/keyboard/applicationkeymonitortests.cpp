@@ -2,6 +2,9 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QTest>
+#include <QWidget>
 #include <QWindow>
 #include <gtest/gtest.h>
 
@@ -98,6 +101,7 @@ class ApplicationKeyMonitorTest : public testing::Test
 protected:
     void SetUp() override
     {
+        m_board.winId();
         m_monitor.start(
             [this](const KeyPress &press) {
                 m_pressed.append(press.key);
@@ -113,17 +117,18 @@ protected:
         QCoreApplication::sendEvent(receiver, &e);
         return e.isAccepted();
     }
+    QWindow *board() const { return m_board.windowHandle(); }
 
-    ApplicationKeyMonitor m_monitor;
-    QWindow m_window;
+    QWidget m_board;
+    ApplicationKeyMonitor m_monitor{m_board};
     QList<int> m_pressed;
     QList<KeyModifiers> m_flags;
 };
 
 TEST_F(ApplicationKeyMonitorTest, SwallowsWhatTheHandlerUsesAndPassesTheRestOn)
 {
-    EXPECT_TRUE(send(&m_window, QEvent::KeyPress, Qt::Key_Escape));
-    EXPECT_FALSE(send(&m_window, QEvent::KeyPress, Qt::Key_A));
+    EXPECT_TRUE(send(board(), QEvent::KeyPress, Qt::Key_Escape));
+    EXPECT_FALSE(send(board(), QEvent::KeyPress, Qt::Key_A));
     EXPECT_EQ(m_pressed, (QList<int>{Qt::Key_Escape, Qt::Key_A}));
 }
 
@@ -131,19 +136,62 @@ TEST_F(ApplicationKeyMonitorTest, SeesEachPressOnceAtItsWindowAndNoReleases)
 {
     QObject widgetLike;
     send(&widgetLike, QEvent::KeyPress, Qt::Key_B);
-    send(&m_window, QEvent::KeyRelease, Qt::Key_B);
+    send(board(), QEvent::KeyRelease, Qt::Key_B);
     EXPECT_TRUE(m_pressed.isEmpty());
     EXPECT_TRUE(m_flags.isEmpty());
 }
 
 TEST_F(ApplicationKeyMonitorTest, ModifierKeysReportTheFlagsInsteadOfAPress)
 {
-    send(&m_window, QEvent::KeyPress, Qt::Key_Control);
-    send(&m_window, QEvent::KeyRelease, Qt::Key_Control, Qt::ControlModifier);
+    send(board(), QEvent::KeyPress, Qt::Key_Control);
+    send(board(), QEvent::KeyRelease, Qt::Key_Control, Qt::ControlModifier);
     EXPECT_TRUE(m_pressed.isEmpty());
     ASSERT_EQ(m_flags.size(), 2);
     EXPECT_TRUE(m_flags[0].commandAlone());
     EXPECT_EQ(m_flags[1].modifiers, Qt::NoModifier);
+}
+
+TEST_F(ApplicationKeyMonitorTest, KeysOfTheProgramsOtherWindowsPassUntouched)
+{
+    QWidget preferences;
+    auto *field = new QLineEdit(QStringLiteral("ab"), &preferences);
+    preferences.show();
+    field->setFocus();
+    ASSERT_TRUE(preferences.windowHandle());
+
+    QTest::keyClick(preferences.windowHandle(), Qt::Key_Backspace);
+    QTest::keyClick(preferences.windowHandle(), Qt::Key_Escape);
+    QTest::keyClick(preferences.windowHandle(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(m_pressed.isEmpty()) << "the board's key commands saw another window's keys";
+    EXPECT_TRUE(m_flags.isEmpty());
+    EXPECT_EQ(field->text(), QStringLiteral("a"));
+
+    QTest::keyClick(board(), Qt::Key_Backspace);
+    EXPECT_EQ(m_pressed, QList<int>{Qt::Key_Backspace});
+}
+
+TEST_F(ApplicationKeyMonitorTest, TextFieldFocusIsTheBoardsOwn)
+{
+    auto *search = new QLineEdit(&m_board);
+    QWidget preferences;
+    auto *field = new QLineEdit(&preferences);
+    field->setFocus();
+    KeyPress seen;
+    m_monitor.start(
+        [&](const KeyPress &press) {
+            seen = press;
+            return false;
+        },
+        {});
+    send(board(), QEvent::KeyPress, Qt::Key_Delete);
+    EXPECT_FALSE(seen.textFieldFocused) << "a field of another window counted as the board's";
+
+    search->setFocus();
+    send(board(), QEvent::KeyPress, Qt::Key_Delete);
+    EXPECT_TRUE(seen.textFieldFocused);
+    m_monitor.clearTextFieldFocus();
+    EXPECT_FALSE(search->hasFocus());
+    EXPECT_EQ(preferences.focusWidget(), field) << "the other window lost its focus";
 }
 
 } // namespace

@@ -71,6 +71,7 @@ TEST_P(HotKeyRegistrationTest, AFailedRegistrationIsReportedOnceAndTheBoardKeysS
 INSTANTIATE_TEST_SUITE_P(Answers, HotKeyRegistrationTest,
                          testing::Values(GlobalHotKey::Registration::Registered,
                                          GlobalHotKey::Registration::Taken,
+                                         GlobalHotKey::Registration::Failed,
                                          GlobalHotKey::Registration::Unavailable));
 
 TEST_F(HotKeyManagerTest, ThePressIsHandledAfterTheCurrentEventNotInsideIt)

@@ -31,13 +31,13 @@ protected:
     std::unique_ptr<PasteBack> m_pasteBack;
 };
 
-TEST_F(PasteBackTest, HidesThenActivatesThenPastesAfterTheDelay)
+TEST_F(PasteBackTest, HidesThenActivatesOnceThenPastesAfterTheDelay)
 {
     PasteBack &p = pasteBack();
     QElapsedTimer clock;
     clock.start();
     p.hideWindowAndPaste(editor, true);
-    EXPECT_EQ(m_log, (QStringList{"hide", "activate 42", "activate 42"}));
+    EXPECT_EQ(m_log, (QStringList{"hide", "activate 42"}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_keys.pastes() > 0; }, 2000));
     EXPECT_GE(clock.elapsed(), 120);
     EXPECT_EQ(m_log.last(), u"paste");

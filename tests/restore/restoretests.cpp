@@ -60,6 +60,9 @@ TEST_P(RestoreTest, WritesTheRichestFormOrPlainText)
     EXPECT_EQ(s.statusToastMessage(), GetParam().plainTextOnly
                                           ? QStringLiteral("Copied as Plain Text")
                                           : QStringLiteral("Copied to Clipboard"));
+    EXPECT_EQ(m_pasteboard.writes(), 1) << "other programs saw more than one change";
+    EXPECT_EQ(content.types.contains(PasteboardMarker::concealed), GetParam().item.isPassword)
+        << "a secret goes out marked, and only a secret";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -135,6 +138,10 @@ INSTANTIATE_TEST_SUITE_P(
         RestoreCase{"secretIsWrittenOpened",
                     {.textContent = "hunter2", .isPassword = true},
                     false,
+                    {.string = "hunter2"}},
+        RestoreCase{"secretAsPlain",
+                    {.textContent = "hunter2", .isPassword = true},
+                    true,
                     {.string = "hunter2"}},
         RestoreCase{
             "secretLink",

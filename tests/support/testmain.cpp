@@ -2,8 +2,8 @@
 #include "privatehome.h"
 #include "scratchdirectory.h"
 
+#include <QApplication>
 #include <QDir>
-#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <cstdlib>
 #include <gmock/gmock.h>
@@ -27,7 +27,8 @@ int main(int argc, char **argv)
 
     PasswordCrypto::setKeyProvider(testClippingKey);
 
-    QGuiApplication app(argc, argv);
+    // Widgets need the full application object; the rest does not mind it.
+    QApplication app(argc, argv);
     testing::InitGoogleMock(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,4 +1,3 @@
-// now, before any edit or build.
 #pragma once
 
 #include "capture/pasteboard.h"
@@ -59,32 +58,16 @@ public:
     }
     std::optional<QString> string() override { return read(m_content.string); }
 
-    void clearContents() override
+    void write(const PasteboardContent &content) override
     {
-        m_content = {};
-        ownWrite();
-    }
-    void writeURL(const QUrl &url) override
-    {
-        m_content.url = url;
-        if (url.isLocalFile())
-            m_content.fileURLs = {url};
-        ownWrite();
-    }
-    void writeImage(const QImage &image) override
-    {
-        m_content.image = image;
-        ownWrite();
-    }
-    void setString(const QString &text) override
-    {
-        m_content.string = text;
-        ownWrite();
-    }
-    void setRtf(const QByteArray &rtf) override
-    {
-        m_content.rtf = rtf;
-        ownWrite();
+        m_content = {
+            .rtf = content.rtf, .image = content.image, .url = content.url, .string = content.text};
+        if (content.url && content.url->isLocalFile())
+            m_content.fileURLs = {*content.url};
+        if (content.concealed)
+            m_content.types.append(PasteboardMarker::concealed);
+        ++m_changeCount;
+        ++m_writes;
     }
 
     // Another program replaces the content.
@@ -117,6 +100,7 @@ public:
     // Reads of the content (not of the count) since the start.
     int reads() const { return m_reads; }
     int imageDecodes() const { return m_imageDecodes; }
+    // Own writes since the start: each is one change other programs see.
     int writes() const { return m_writes; }
 
 private:
@@ -124,11 +108,6 @@ private:
     {
         ++m_reads;
         return value;
-    }
-    void ownWrite()
-    {
-        ++m_changeCount;
-        ++m_writes;
     }
 
     Content m_content;

@@ -270,55 +270,25 @@ std::optional<QString> ClipboardPasteboard::string()
     return bytes ? std::optional(QString::fromUtf8(*bytes)) : std::nullopt;
 }
 
-void ClipboardPasteboard::clearContents()
+void ClipboardPasteboard::write(const PasteboardContent &content)
 {
-    m_written = {};
-    m_writing = true;
-    m_clipboard->clear(QClipboard::Clipboard);
-    m_writing = false;
-    countOwnChange({});
-}
-
-void ClipboardPasteboard::writeURL(const QUrl &url)
-{
-    m_written.url = url;
-    publishWritten();
-}
-
-void ClipboardPasteboard::writeImage(const QImage &image)
-{
-    m_written.image = image;
-    publishWritten();
-}
-
-void ClipboardPasteboard::setString(const QString &text)
-{
-    m_written.text = text;
-    publishWritten();
-}
-
-void ClipboardPasteboard::setRtf(const QByteArray &rtf)
-{
-    m_written.rtf = rtf;
-    publishWritten();
-}
-
-void ClipboardPasteboard::publishWritten()
-{
-    // Every set replaces the whole X selection, so each write sets all that was written since
-    // the last clear.
+    m_written = content;
     auto *mime = new QMimeData;
-    if (m_written.url) {
-        mime->setUrls({*m_written.url});
-        if (m_written.url->isLocalFile())
-            mime->setData(gnomeCopiedFilesFormat, "copy\n" + m_written.url->toEncoded());
+    if (content.url) {
+        mime->setUrls({*content.url});
+        if (content.url->isLocalFile())
+            mime->setData(gnomeCopiedFilesFormat, "copy\n" + content.url->toEncoded());
     }
-    if (m_written.image)
-        mime->setImageData(*m_written.image);
-    if (m_written.rtf)
-        mime->setData(rtfFormat, *m_written.rtf);
-    if (m_written.text)
-        mime->setText(*m_written.text);
+    if (content.image)
+        mime->setImageData(*content.image);
+    if (content.rtf)
+        mime->setData(rtfFormat, *content.rtf);
+    if (content.text)
+        mime->setText(*content.text);
+    if (content.concealed) {
+        mime->setData(kdePasswordHintFormat, "secret");
+        mime->setData(concealedTypeFormat, "1");
+    }
     const QStringList formats = mime->formats();
     m_writing = true;
     m_clipboard->setMimeData(mime, QClipboard::Clipboard);

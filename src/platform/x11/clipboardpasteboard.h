@@ -12,7 +12,7 @@ class QMimeData;
 
 // The system clipboard (clipboard mode) through QClipboard.
 //
-// QClipboard has no change count, so one is kept here: +1 inside every own clear or write, and
+// QClipboard has no change count, so one is kept here: +1 inside every own write, and
 // +1 for every change made by another client. On X11 the latter are the XFixes events that
 // report a new owner of CLIPBOARD which is not one of our windows: an owner exiting is an
 // event of another kind, and the events of our own writes (which arrive later) name our
@@ -39,11 +39,7 @@ public:
     std::optional<QImage> image() override;
     std::optional<QString> string() override;
 
-    void clearContents() override;
-    void writeURL(const QUrl &url) override;
-    void writeImage(const QImage &image) override;
-    void setString(const QString &text) override;
-    void setRtf(const QByteArray &rtf) override;
+    void write(const PasteboardContent &content) override;
 
 private:
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
@@ -57,8 +53,6 @@ private:
     const QStringList &formats();
     // The bytes of one offered format, asked of the owner once per change.
     std::optional<QByteArray> read(const QString &format);
-    // Everything written since the last clear, as one content.
-    void publishWritten();
 
     QClipboard *m_clipboard;
     // X11 only: the XFixes selection event code, CLIPBOARD, and our connection's window ids.
@@ -75,13 +69,7 @@ private:
     QHash<QString, std::optional<QByteArray>> m_reads;
     std::optional<std::optional<QImage>> m_image;
 
-    // Whether the current content is what the writes below made.
+    // Whether the current content is what our last write made.
     bool m_ownContent = false;
-    struct Written {
-        std::optional<QUrl> url;
-        std::optional<QImage> image;
-        std::optional<QByteArray> rtf;
-        std::optional<QString> text;
-    };
-    Written m_written;
+    PasteboardContent m_written;
 };

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <xcb/xcb.h>
 
 typedef struct _XDisplay Display;
@@ -14,6 +13,4 @@ public:
     static xcb_connection_t *connection();
     // The root window of the default screen.
     static xcb_window_t rootWindow();
-    // The modifier bit that Num Lock sets (usually Mod2), or 0 when no key has Num Lock.
-    static uint16_t numLockMask();
 };

@@ -50,58 +50,53 @@ protected:
     int m_notifications = 0;
 };
 
-TEST_F(ClipboardPasteboardTest, OwnWritesCountOnceEachAndMakeOneContent)
+TEST_F(ClipboardPasteboardTest, AnOwnWriteCountsOnceAndMakesOneContent)
 {
     copyFromOutside("before");
     m_notifications = 0;
     const qint64 start = m_pasteboard.changeCount();
-    m_pasteboard.clearContents();
+    m_pasteboard.write(
+        {.rtf = QByteArray("{\\rtf1 bold}"), .text = QStringLiteral("plain \u00E9")});
     EXPECT_EQ(m_pasteboard.changeCount(), start + 1);
-    m_pasteboard.setRtf("{\\rtf1 bold}");
-    EXPECT_EQ(m_pasteboard.changeCount(), start + 2);
-    m_pasteboard.setString(QStringLiteral("plain \u00E9"));
-    EXPECT_EQ(m_pasteboard.changeCount(), start + 3);
     settle();
-    EXPECT_EQ(m_pasteboard.changeCount(), start + 3) << "the late echo of clear() counted";
+    EXPECT_EQ(m_pasteboard.changeCount(), start + 1) << "a late echo of the write counted";
     EXPECT_EQ(m_notifications, 0);
 
     const QByteArray targets = xclipPaste(QStringLiteral("TARGETS")).value_or(QByteArray());
     EXPECT_TRUE(targets.contains("text/rtf")) << targets.constData();
     EXPECT_TRUE(targets.contains("UTF8_STRING")) << targets.constData();
+    EXPECT_FALSE(targets.contains("x-kde-passwordManagerHint")) << targets.constData();
     EXPECT_EQ(xclipPaste(QStringLiteral("text/rtf")), QByteArray("{\\rtf1 bold}"));
     EXPECT_EQ(xclipPaste(QStringLiteral("UTF8_STRING")), QStringLiteral("plain \u00E9").toUtf8());
-    EXPECT_EQ(m_pasteboard.changeCount(), start + 3) << "serving a paste is no change";
+    EXPECT_EQ(m_pasteboard.changeCount(), start + 1) << "serving a paste is no change";
 }
 
-TEST_F(ClipboardPasteboardTest, ClearAloneCountsOnce)
+TEST_F(ClipboardPasteboardTest, AConcealedWriteShowsOtherProgramsThePasswordMarkers)
 {
-    copyFromOutside("to be cleared");
-    const qint64 start = m_pasteboard.changeCount();
-    m_pasteboard.clearContents();
-    settle();
-    EXPECT_EQ(m_pasteboard.changeCount(), start + 1);
-    EXPECT_FALSE(xclipPaste(QStringLiteral("UTF8_STRING")));
-    EXPECT_TRUE(m_pasteboard.types().isEmpty());
+    m_pasteboard.write({.text = QStringLiteral("hunter2"), .concealed = true});
+    const QByteArray targets = xclipPaste(QStringLiteral("TARGETS")).value_or(QByteArray());
+    EXPECT_TRUE(targets.contains("application/x-nspasteboard-concealed-type"))
+        << targets.constData();
+    EXPECT_EQ(xclipPaste(QStringLiteral("x-kde-passwordManagerHint")), QByteArray("secret"));
+    EXPECT_EQ(xclipPaste(QStringLiteral("UTF8_STRING")), QByteArray("hunter2"));
 }
 
 TEST_F(ClipboardPasteboardTest, UrlAndImageWritesReachOtherPrograms)
 {
-    m_pasteboard.clearContents();
-    m_pasteboard.writeURL(QUrl::fromLocalFile(QStringLiteral("/tmp/My Report.pdf")));
-    m_pasteboard.setString(QStringLiteral("My Report.pdf"));
+    m_pasteboard.write({.url = QUrl::fromLocalFile(QStringLiteral("/tmp/My Report.pdf")),
+                        .text = QStringLiteral("My Report.pdf")});
     EXPECT_EQ(xclipPaste(QStringLiteral("text/uri-list")).value_or("").trimmed(),
               QByteArray("file:///tmp/My%20Report.pdf"));
     EXPECT_EQ(xclipPaste(QStringLiteral("UTF8_STRING")), QByteArray("My Report.pdf"));
 
-    m_pasteboard.clearContents();
     QImage image(7, 5, QImage::Format_ARGB32);
     image.fill(Qt::red);
-    m_pasteboard.writeImage(image);
+    m_pasteboard.write({.image = image});
     const std::optional<QByteArray> png = xclipPaste(QStringLiteral("image/png"));
     ASSERT_TRUE(png);
     EXPECT_EQ(QImage::fromData(*png).size(), QSize(7, 5));
     EXPECT_FALSE(xclipPaste(QStringLiteral("TARGETS")).value_or("").contains("UTF8_STRING"))
-        << "an image restore writes no text";
+        << "the text of the earlier write stayed";
 }
 
 TEST_F(ClipboardPasteboardTest, ExternalChangesCountOnceAndOwnerExitNotAtAll)
