@@ -36,7 +36,7 @@ ClipboardManagerState::ClipboardManagerState(Services services, QObject *parent)
     : QObject(parent), m_settings(services.settings), m_pasteboard(services.pasteboard),
       m_clock(services.clock), m_frontApplication(services.frontApplication),
       m_workspace(services.workspace), m_lastChangeCount(m_pasteboard.changeCount()),
-      m_store(services.storageDirectory)
+      m_store(services.storageDirectory), m_httpClient(services.httpClient)
 {
     readSettings();
     loadOrSeedDemoData();

@@ -15,15 +15,24 @@
 #include "store/clippingkey.h"
 #include "store/inisettingsstore.h"
 #include "testcontrol.h"
+#include "update/networkhttpclient.h"
+#include "update/programversion.h"
 #include "views/applicationkeymonitor.h"
 
 #include <QApplication>
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
+    const QStringList arguments = CommandLine::arguments(argc, argv);
+    if (arguments.contains(CommandLine::versionOption)) {
+        std::printf("Quillstash %s (%lld)\n", qPrintable(ProgramVersion::text()),
+                    static_cast<long long>(ProgramVersion::build()));
+        return 0;
+    }
     // The icon export needs no display and starts nothing else.
-    if (const std::optional<QString> folder = CommandLine::optionValue(
-            CommandLine::arguments(argc, argv), CommandLine::generateAppIconOption)) {
+    if (const std::optional<QString> folder =
+            CommandLine::optionValue(arguments, CommandLine::generateAppIconOption)) {
         IconsetExport::write(*folder);
         return 0;
     }
@@ -42,7 +51,9 @@ int main(int argc, char *argv[])
     ClipboardPasteboard pasteboard(QApplication::clipboard());
     X11FrontApplication frontApplication;
     DesktopWorkspace workspace;
-    ClipboardManagerState state({settings, pasteboard, clock, frontApplication, workspace});
+    NetworkHttpClient httpClient;
+    ClipboardManagerState state(
+        {settings, pasteboard, clock, frontApplication, workspace, httpClient});
     ClipboardManagerState::setShared(&state);
 
     // The application in front before the board came up, to return to and paste into.

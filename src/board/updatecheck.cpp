@@ -1,0 +1,67 @@
+#include "board/clipboardmanagerstate.h"
+#include "capture/pasteboard.h"
+#include "capture/workspace.h"
+#include "store/vendoraddress.h"
+#include "update/programversion.h"
+#include "update/updateprotocol.h"
+#include "update/upgradecommand.h"
+
+void ClipboardManagerState::setUpdateCheckStatus(const UpdateCheckStatus &status)
+{
+    if (m_updateCheckStatus == status)
+        return;
+    m_updateCheckStatus = status;
+    emit updateCheckStatusChanged();
+    emit changed();
+}
+
+void ClipboardManagerState::setCopiedBrewUpgradeCommand(bool copied)
+{
+    if (m_copiedBrewUpgradeCommand == copied)
+        return;
+    m_copiedBrewUpgradeCommand = copied;
+    emit copiedBrewUpgradeCommandChanged();
+    emit changed();
+}
+
+void ClipboardManagerState::performUpdateCheck()
+{
+    const QString version = ProgramVersion::text();
+    const qint64 build = ProgramVersion::build();
+    setUpdateCheckStatus(UpdateCheckStatus::Checking{});
+    setCopiedBrewUpgradeCommand(false);
+
+    const qint64 unixSeconds = m_clock.now().toDateTime().toSecsSinceEpoch();
+    const std::optional<HttpRequest> request =
+        UpdateProtocol::request(VendorAddress::webAddress(), unixSeconds, version);
+    if (!request) {
+        setUpdateCheckStatus(UpdateCheckStatus::Failed{UpdateProtocol::invalidURLMessage()});
+        return;
+    }
+
+    const quint64 number = m_nextUpdateTransfer++;
+    m_updateTransfers[number] =
+        m_httpClient.get(*request, [this, number, version, build](const HttpResponse &response) {
+            m_updateTransfers.erase(number);
+            setUpdateCheckStatus(UpdateProtocol::statusFor(response, version, build));
+        });
+}
+
+void ClipboardManagerState::copyBrewUpgradeToPasteboard()
+{
+    m_pasteboard.clearContents();
+    m_pasteboard.setString(UpgradeCommand::text());
+    // Our own write must not come back as a new clipping.
+    m_lastChangeCount = m_pasteboard.changeCount();
+    setCopiedBrewUpgradeCommand(true);
+}
+
+void ClipboardManagerState::openUpdateDownload()
+{
+    const auto *available = m_updateCheckStatus.as<UpdateCheckStatus::UpdateAvailable>();
+    if (!available)
+        return;
+    if (const std::optional<QUrl> url =
+            UpdateProtocol::downloadAddress(available->info, VendorAddress::webAddress()))
+        m_workspace.openURL(*url);
+}
