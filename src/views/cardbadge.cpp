@@ -1,5 +1,6 @@
 #include "cardbadge.h"
 
+#include "clippingfacts.h"
 #include "model/clippingitem.h"
 #include "theme.h"
 
@@ -23,5 +24,6 @@ CardBadge CardBadge::forItem(const ClippingItem &item, const Theme &theme)
     case ClippingType::Text:
         break;
     }
-    return {item.isLargeEmojiOnly() ? tr("EMOJI") : tr("TEXT"), theme.textBadgeAccent};
+    return {ClippingFacts::of(item).isLargeEmojiOnly ? tr("EMOJI") : tr("TEXT"),
+            theme.textBadgeAccent};
 }

@@ -3,6 +3,7 @@
 #include "cachedshadow.h"
 #include "cardimagecache.h"
 #include "checkerboard.h"
+#include "clippingfacts.h"
 #include "filepicture.h"
 #include "keylabels.h"
 #include "model/clippingitem.h"
@@ -99,7 +100,7 @@ void paintSecret(QPainter &painter, const CardContent::Input &in)
     const qreal vPadding = byTier(tier, 5.0, 5.0, 3.0);
     const QRectF field(area.left(), y, area.width(), lineHeight(dots) + 2 * vPadding);
     fillRounded(painter, field, 6, in.theme.secretFieldBackground);
-    drawLine(painter, in.item.obfuscatedText(), dots, in.theme.primaryText,
+    drawLine(painter, ClippingFacts::of(in.item).obfuscatedText, dots, in.theme.primaryText,
              QPointF(field.left() + 7, field.top() + vPadding), field.width() - 14);
     y = field.bottom() + spacing;
     if (tier == CardTier::Roomy) {
@@ -309,7 +310,7 @@ void paintFile(QPainter &painter, const CardContent::Input &in)
                  QPointF(textX, area.top() + (rowHeight - lineHeight(nameFont)) / 2), textWidth);
         return;
     }
-    TextBlock metadata{in.item.footerMetadataText(), ViewFonts::monospaced(9.5),
+    TextBlock metadata{ClippingFacts::of(in.item).footerMetadataText, ViewFonts::monospaced(9.5),
                        theme.secondaryText};
     metadata.maxLines = 2;
     const qreal stackSpacing = tier == CardTier::Roomy ? 4 : 2;
@@ -354,7 +355,7 @@ CardContent::Layout CardContent::layoutFor(const ClippingItem &item, bool isMask
     case RichContentKind::PlainText:
         break;
     }
-    return item.isLargeEmojiOnly() ? Layout::Emoji : Layout::Text;
+    return ClippingFacts::of(item).isLargeEmojiOnly ? Layout::Emoji : Layout::Text;
 }
 
 void CardContent::paint(QPainter &painter, const Input &input)

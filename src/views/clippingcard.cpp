@@ -5,6 +5,7 @@
 #include "cachedshadow.h"
 #include "cardbadge.h"
 #include "cardcontent.h"
+#include "clippingfacts.h"
 #include "keylabels.h"
 #include "model/clippingitem.h"
 #include "model/colorhex.h"
@@ -174,7 +175,7 @@ CardLayout ClippingCard::layout(const Input &input)
     layoutInput.tier = input.tier;
     layoutInput.sourceAppName = input.item.sourceAppName;
     layoutInput.badgeLabel = CardBadge::forItem(input.item, input.theme).label;
-    layoutInput.metadataText = input.item.footerMetadataText();
+    layoutInput.metadataText = ClippingFacts::of(input.item).footerMetadataText;
     layoutInput.collectionNames = input.collectionNames;
     layoutInput.hasMaskButton = hasMaskButton(input.item);
     if (showsShortcutBadge(input))
