@@ -17,6 +17,7 @@
 #include "testcontrol.h"
 #include "update/networkhttpclient.h"
 #include "update/programversion.h"
+#include "views/aboutwindowopener.h"
 #include "views/applicationkeymonitor.h"
 
 #include <QApplication>
@@ -55,6 +56,16 @@ int main(int argc, char *argv[])
     ClipboardManagerState state(
         {settings, pasteboard, clock, frontApplication, workspace, httpClient});
     ClipboardManagerState::setShared(&state);
+
+    AboutWindowOpener aboutWindow(state);
+    state.onRequestOpenAbout = [&] {
+        state.handleWindowHidden();
+        aboutWindow.open(false);
+    };
+    state.onRequestCheckForUpdates = [&] {
+        state.handleWindowHidden();
+        aboutWindow.open(true);
+    };
 
     // The application in front before the board came up, to return to and paste into.
     std::optional<RunningApplication> previousActiveApp;
