@@ -1,6 +1,8 @@
 #include "board/clipboardmanagerstate.h"
+#include "loopbackserver.h"
 #include "statefixture.h"
 #include "store/vendoraddress.h"
+#include "update/networkhttpclient.h"
 #include "update/programversion.h"
 #include "update/updateprotocol.h"
 #include "update/upgradecommand.h"
@@ -207,6 +209,44 @@ TEST_F(AboutWindowTest, OpensOneCentredWindowAndOkHidesIt)
     EXPECT_TRUE(first->isVisible());
     EXPECT_TRUE(state().updateCheckStatus().is<UpdateCheckStatus::Checking>());
     EXPECT_EQ(m_httpClient.requestCount(), 1);
+}
+
+TEST_F(AboutWindowTest, ChecksAgainstARealServer)
+{
+    LoopbackServer server;
+    NetworkHttpClient network;
+    qputenv(VendorAddress::environmentVariable,
+            "http://127.0.0.1:" + QByteArray::number(server.port()));
+    makeState(&network);
+    server.setReply(LoopbackServer::reply(200, R"({"version":"2.1.0","build":250})"));
+    const auto waitFor = [&](const char *section) {
+        return QTest::qWaitFor([&] { return shown(section) != nullptr; }, 5000);
+    };
+
+    click("checkForUpdatesButton");
+    EXPECT_TRUE(shown("checkingRow"));
+    ASSERT_TRUE(waitFor("updateAvailablePanel"));
+    EXPECT_TRUE(shownLabels().contains(QStringLiteral("Update Available: v2.1.0 (Build 250)")));
+    ASSERT_EQ(server.received().size(), 1);
+    EXPECT_TRUE(requestLine(server.received().first()).startsWith("GET /version.json?t="));
+
+    // No server at all: the progress row first, then the message.
+    quint16 closedPort = 0;
+    {
+        QTcpServer probe;
+        ASSERT_TRUE(probe.listen(QHostAddress::LocalHost));
+        closedPort = probe.serverPort();
+    }
+    qputenv(VendorAddress::environmentVariable,
+            "http://127.0.0.1:" + QByteArray::number(closedPort));
+    click("checkForUpdatesButton");
+    EXPECT_TRUE(shown("checkingRow"));
+    ASSERT_TRUE(waitFor("failureMessage"));
+    EXPECT_EQ(shown<QLabel>("failureMessage")->text(), UpdateProtocol::unreachableMessage());
+
+    // The client goes before the fixture's state would.
+    m_window.reset();
+    m_state.reset();
 }
 
 } // namespace
