@@ -46,13 +46,16 @@ public:
     ~NetworkTransfer() override { release(); }
 
 private:
-    void readBody()
+    // False when the body proved too big: the transfer has then completed and may be gone.
+    bool readBody()
     {
         m_silence.start();
         // One byte over the limit is enough to know the body is too big.
         m_body += m_reply->read(HttpClient::bodyLimit + 1 - m_body.size());
-        if (m_body.size() > HttpClient::bodyLimit)
-            fail(HttpResponse::Outcome::BodyTooLarge);
+        if (m_body.size() <= HttpClient::bodyLimit)
+            return true;
+        fail(HttpResponse::Outcome::BodyTooLarge);
+        return false;
     }
 
     void finish()
@@ -61,8 +64,7 @@ private:
         const QVariant status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
         response.statusCode = status.toInt();
         if (m_reply->error() == QNetworkReply::NoError) {
-            readBody();
-            if (!m_reply)
+            if (!readBody())
                 return;
             response.outcome = HttpResponse::Outcome::Received;
             response.body = m_body;
