@@ -17,6 +17,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace
 {
@@ -28,7 +29,7 @@ constexpr int logoSize = 76;
 
 QColor withOpacity(QColor colour, qreal opacity)
 {
-    colour.setAlphaF(float(colour.alphaF() * opacity));
+    colour.setAlphaF(float(std::min(1.0, colour.alphaF() * opacity)));
     return colour;
 }
 
@@ -81,7 +82,7 @@ private:
     qreal m_size;
 };
 
-// Text on a capsule of its colour, faint.
+// Text on a capsule of its colour, faint. It and the divider follow the window's theme pointer.
 class CapsuleBadge final : public QWidget
 {
 public:
