@@ -1,6 +1,7 @@
 #include "board/clipboardmanagerstate.h"
 #include "platform/fake/fakeclock.h"
 #include "platform/fake/fakefrontapplication.h"
+#include "platform/fake/fakehttpclient.h"
 #include "platform/fake/fakepasteboard.h"
 #include "platform/fake/fakeworkspace.h"
 #include "platform/fake/memorysettingsstore.h"
@@ -129,7 +130,7 @@ public:
         StoreFile(m_directory.path()).write(items, collections);
         m_state = std::make_unique<ClipboardManagerState>(
             ClipboardManagerState::Services{m_settings, m_pasteboard, m_clock, m_frontApplication,
-                                            m_workspace, m_directory.path()});
+                                            m_workspace, m_httpClient, m_directory.path()});
     }
 
     ClipboardManagerState &state() { return *m_state; }
@@ -141,6 +142,7 @@ private:
     FakeClock m_clock;
     FakeFrontApplication m_frontApplication;
     FakeWorkspace m_workspace;
+    FakeHttpClient m_httpClient;
     std::unique_ptr<ClipboardManagerState> m_state;
 };
 

@@ -2,6 +2,7 @@
 #include "capture/contentclassifier.h"
 #include "platform/fake/fakeclock.h"
 #include "platform/fake/fakefrontapplication.h"
+#include "platform/fake/fakehttpclient.h"
 #include "platform/fake/fakepasteboard.h"
 #include "platform/fake/fakeworkspace.h"
 #include "platform/fake/memorysettingsstore.h"
@@ -21,7 +22,9 @@ void BM_CheckPasteboardWithoutChange(benchmark::State &run)
     FakeClock clock;
     FakeFrontApplication front;
     FakeWorkspace workspace;
-    ClipboardManagerState state({settings, pasteboard, clock, front, workspace, folder.path()});
+    FakeHttpClient httpClient;
+    ClipboardManagerState state(
+        {settings, pasteboard, clock, front, workspace, httpClient, folder.path()});
     const int readsBefore = pasteboard.reads();
     for (auto _ : run)
         state.checkPasteboard();

@@ -1,6 +1,7 @@
 #include "board/clipboardmanagerstate.h"
 #include "platform/fake/fakeclock.h"
 #include "platform/fake/fakefrontapplication.h"
+#include "platform/fake/fakehttpclient.h"
 #include "platform/fake/fakepasteboard.h"
 #include "platform/fake/fakeworkspace.h"
 #include "platform/fake/memorysettingsstore.h"
@@ -24,10 +25,11 @@ struct FakeServices {
     FakeClock clock;
     FakeFrontApplication frontApplication;
     FakeWorkspace workspace;
+    FakeHttpClient httpClient;
 
     ClipboardManagerState::Services over(const QString &directory)
     {
-        return {settings, pasteboard, clock, frontApplication, workspace, directory};
+        return {settings, pasteboard, clock, frontApplication, workspace, httpClient, directory};
     }
 };
 

@@ -44,7 +44,8 @@ ClipboardManagerState::ClipboardManagerState(Services services, QObject *parent)
                                               ? StoreFile::defaultDirectory()
                                               : services.storageDirectory)),
       m_filter(std::make_unique<BoardFilter>(*m_history)),
-      m_watcher(std::make_unique<PasteboardWatcher>(m_pasteboard, m_frontApplication, m_clock))
+      m_watcher(std::make_unique<PasteboardWatcher>(m_pasteboard, m_frontApplication, m_clock)),
+      m_httpClient(services.httpClient)
 {
     const Operation operation(*this);
     m_history->onChanged = [this](History::Changes changes) {
@@ -111,16 +112,6 @@ void ClipboardManagerState::notifyChanged()
         m_changePending = true;
     else
         emit changed();
-}
-
-template <typename T>
-void ClipboardManagerState::publish(T &member, T value, void (ClipboardManagerState::*signal)())
-{
-    if (member == value)
-        return;
-    member = std::move(value);
-    emit(this->*signal)();
-    notifyChanged();
 }
 
 void ClipboardManagerState::historyChanged(bool items, bool collections)

@@ -7,12 +7,15 @@
 #include "model/sidebarselection.h"
 #include "store/appearancepreference.h"
 #include "store/preferencestab.h"
+#include "update/httpclient.h"
+#include "update/updatecheckstatus.h"
 
 #include <QList>
 #include <QObject>
 #include <QString>
 #include <QUuid>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -72,6 +75,12 @@ class ClipboardManagerState : public QObject
     Q_PROPERTY(bool isHoldingCommandKey READ isHoldingCommandKey WRITE setIsHoldingCommandKey NOTIFY
                    isHoldingCommandKeyChanged)
 
+    // Update check.
+    Q_PROPERTY(UpdateCheckStatus updateCheckStatus READ updateCheckStatus WRITE setUpdateCheckStatus
+                   NOTIFY updateCheckStatusChanged)
+    Q_PROPERTY(bool copiedBrewUpgradeCommand READ copiedBrewUpgradeCommand NOTIFY
+                   copiedBrewUpgradeCommandChanged)
+
 public:
     // What the state works with; the shell passes the real adapters, tests pass fakes.
     struct Services {
@@ -80,6 +89,7 @@ public:
         const Clock &clock;
         FrontApplication &frontApplication;
         Workspace &workspace;
+        HttpClient &httpClient;
         // Empty for the user's own data folder.
         QString storageDirectory;
     };
@@ -218,6 +228,18 @@ public:
     void openSelectedItem();
     void revealSelectedItemInFinder();
 
+    // Update check. A check asks the vendor's version endpoint and publishes the outcome when
+    // the answer comes; a second check does not stop the first, and whichever ends last is
+    // shown. Checks still running when the state goes are aborted.
+    UpdateCheckStatus updateCheckStatus() const { return m_updateCheckStatus; }
+    void setUpdateCheckStatus(const UpdateCheckStatus &status);
+    bool copiedBrewUpgradeCommand() const { return m_copiedBrewUpgradeCommand; }
+    void performUpdateCheck();
+    // Puts the upgrade command on the clipboard, where it is not captured as a clipping.
+    void copyBrewUpgradeToPasteboard();
+    // Opens the available update's download address, else the vendor's download.
+    void openUpdateDownload();
+
     // Outward hooks, installed by the shell; each is called only when set.
     std::function<void(bool anchored)> onAnchorChanged;
     std::function<void(const ClippingItem &item, bool paste)> onRequestHideWindowAndPaste;
@@ -253,6 +275,10 @@ signals:
     void isPausedChanged();
     void isHoldingOptionKeyChanged();
     void isHoldingCommandKeyChanged();
+
+    // Update check.
+    void updateCheckStatusChanged();
+    void copiedBrewUpgradeCommandChanged();
 
 private:
     // Holds back changed() until the outermost operation ends, then emits it once.
@@ -316,4 +342,23 @@ private:
 
     // Restore.
     std::optional<ClippingItem> selectedItem() const;
+
+    // Update check.
+    void setCopiedBrewUpgradeCommand(bool copied);
+    HttpClient &m_httpClient;
+    UpdateCheckStatus m_updateCheckStatus;
+    bool m_copiedBrewUpgradeCommand = false;
+    // The checks in flight, by a number of their own; destroying one aborts it.
+    std::map<quint64, std::unique_ptr<HttpTransfer>> m_updateTransfers;
+    quint64 m_nextUpdateTransfer = 0;
 };
+
+template <typename T>
+void ClipboardManagerState::publish(T &member, T value, void (ClipboardManagerState::*signal)())
+{
+    if (member == value)
+        return;
+    member = std::move(value);
+    emit(this->*signal)();
+    notifyChanged();
+}

@@ -11,6 +11,8 @@ namespace CommandLine
 
 inline const QString generateAppIconOption = QStringLiteral("--generate-app-icon");
 inline const QString exportScreenshotsOption = QStringLiteral("--export-screenshots");
+// Prints the version and build and quits; takes no value.
+inline const QString versionOption = QStringLiteral("--version");
 
 // The arguments after the program name, decoded as the system encodes file names.
 QStringList arguments(int argc, const char *const *argv);

@@ -15,6 +15,9 @@
 #include "platform/x11/xtestkeysynthesizer.h"
 #include "store/clippingkey.h"
 #include "store/inisettingsstore.h"
+#include "update/networkhttpclient.h"
+#include "update/programversion.h"
+#include "views/aboutwindowopener.h"
 #include "views/applicationkeymonitor.h"
 
 #include <QApplication>
@@ -28,9 +31,15 @@
 
 int main(int argc, char *argv[])
 {
+    const QStringList arguments = CommandLine::arguments(argc, argv);
+    if (arguments.contains(CommandLine::versionOption)) {
+        std::printf("Quillstash %s (%lld)\n", qPrintable(ProgramVersion::text()),
+                    static_cast<long long>(ProgramVersion::build()));
+        return 0;
+    }
     // The icon export needs no display and starts nothing else.
-    if (const std::optional<QString> folder = CommandLine::optionValue(
-            CommandLine::arguments(argc, argv), CommandLine::generateAppIconOption)) {
+    if (const std::optional<QString> folder =
+            CommandLine::optionValue(arguments, CommandLine::generateAppIconOption)) {
         const QStringList failures = IconsetExport::write(*folder);
         if (failures.isEmpty())
             return 0;
@@ -55,8 +64,20 @@ int main(int argc, char *argv[])
     ClipboardPasteboard pasteboard(QApplication::clipboard());
     X11FrontApplication frontApplication;
     DesktopWorkspace workspace;
-    ClipboardManagerState state({settings, pasteboard, clock, frontApplication, workspace});
+    NetworkHttpClient httpClient;
+    ClipboardManagerState state(
+        {settings, pasteboard, clock, frontApplication, workspace, httpClient});
     ClipboardManagerState::setShared(&state);
+
+    AboutWindowOpener aboutWindow(state);
+    state.onRequestOpenAbout = [&] {
+        state.handleWindowHidden();
+        aboutWindow.open(false);
+    };
+    state.onRequestCheckForUpdates = [&] {
+        state.handleWindowHidden();
+        aboutWindow.open(true);
+    };
 
     // The application in front before the board came up, to return to and paste into.
     std::optional<RunningApplication> previousActiveApp;

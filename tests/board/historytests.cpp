@@ -49,7 +49,7 @@ TEST_F(HistoryTest, ADamagedFileThatCannotBeKeptAsideIsNeverWrittenOver)
 
     testing::internal::CaptureStderr();
     ClipboardManagerState state(
-        {m_settings, m_pasteboard, m_clock, m_frontApplication, m_workspace, folder});
+        {m_settings, m_pasteboard, m_clock, m_frontApplication, m_workspace, m_httpClient, folder});
     const std::string error = testing::internal::GetCapturedStderr();
 
     EXPECT_FALSE(state.items().isEmpty()) << "the program runs on the showcase data";

@@ -3,6 +3,7 @@
 #include "board/clipboardmanagerstate.h"
 #include "platform/fake/fakeclock.h"
 #include "platform/fake/fakefrontapplication.h"
+#include "platform/fake/fakehttpclient.h"
 #include "platform/fake/fakepasteboard.h"
 #include "platform/fake/fakeworkspace.h"
 #include "platform/fake/memorysettingsstore.h"
@@ -16,11 +17,12 @@
 class StateFixture : public testing::Test
 {
 protected:
-    ClipboardManagerState &makeState()
+    // Over the fake HTTP client unless told otherwise.
+    ClipboardManagerState &makeState(HttpClient *httpClient = nullptr)
     {
-        m_state = std::make_unique<ClipboardManagerState>(
-            ClipboardManagerState::Services{m_settings, m_pasteboard, m_clock, m_frontApplication,
-                                            m_workspace, m_directory.path()});
+        m_state = std::make_unique<ClipboardManagerState>(ClipboardManagerState::Services{
+            m_settings, m_pasteboard, m_clock, m_frontApplication, m_workspace,
+            httpClient ? *httpClient : m_httpClient, m_directory.path()});
         return *m_state;
     }
     ClipboardManagerState &state() { return *m_state; }
@@ -32,5 +34,6 @@ protected:
     FakeClock m_clock;
     FakeFrontApplication m_frontApplication;
     FakeWorkspace m_workspace;
+    FakeHttpClient m_httpClient;
     std::unique_ptr<ClipboardManagerState> m_state;
 };

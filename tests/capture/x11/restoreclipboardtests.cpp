@@ -3,6 +3,7 @@
 #include "model/passwordcrypto.h"
 #include "platform/fake/fakeclock.h"
 #include "platform/fake/fakefrontapplication.h"
+#include "platform/fake/fakehttpclient.h"
 #include "platform/fake/fakeworkspace.h"
 #include "platform/fake/memorysettingsstore.h"
 #include "platform/x11/clipboardpasteboard.h"
@@ -95,8 +96,9 @@ protected:
     {
         ASSERT_TRUE(m_watcher.isWatching());
         ASSERT_TRUE(m_folder.isValid());
-        m_state = std::make_unique<ClipboardManagerState>(ClipboardManagerState::Services{
-            m_settings, m_pasteboard, m_clock, m_frontApplication, m_workspace, m_folder.path()});
+        m_state = std::make_unique<ClipboardManagerState>(
+            ClipboardManagerState::Services{m_settings, m_pasteboard, m_clock, m_frontApplication,
+                                            m_workspace, m_httpClient, m_folder.path()});
         // Changes made by earlier tests may still be on their way.
         QTest::qWait(200);
         m_watcher.takeChanges();
@@ -109,6 +111,7 @@ protected:
     FakeClock m_clock;
     FakeFrontApplication m_frontApplication;
     FakeWorkspace m_workspace;
+    FakeHttpClient m_httpClient;
     std::unique_ptr<ClipboardManagerState> m_state;
 };
 

@@ -1,0 +1,251 @@
+#include "clippingcard.h"
+
+#include "artwork/appiconprovider.h"
+#include "board/clipboardmanagerstate.h"
+#include "cachedshadow.h"
+#include "cardbadge.h"
+#include "cardcontent.h"
+#include "clippingfacts.h"
+#include "keylabels.h"
+#include "model/clippingitem.h"
+#include "model/colorhex.h"
+#include "symbols.h"
+#include "theme.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace
+{
+
+QColor withOpacity(QColor colour, qreal opacity)
+{
+    colour.setAlphaF(float(opacity));
+    return colour;
+}
+
+void drawText(QPainter &painter, const CardLayout::Label &label, const QFont &font,
+              const QColor &colour, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter)
+{
+    if (label.rect.width() <= 0 || label.text.isEmpty())
+        return;
+    painter.setFont(font);
+    painter.setPen(colour);
+    painter.drawText(label.rect, alignment | Qt::TextSingleLine, label.text);
+}
+
+void drawCapsule(QPainter &painter, const QRectF &rect, const QColor &fill, qreal radius = -1)
+{
+    if (rect.width() <= 0)
+        return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(fill);
+    const qreal r = radius < 0 ? rect.height() / 2 : radius;
+    painter.drawRoundedRect(rect, r, r);
+    painter.restore();
+}
+
+void drawChips(QPainter &painter, const QList<CardLayout::Label> &chips, const QFont &font,
+               const Theme &theme)
+{
+    for (const CardLayout::Label &chip : chips) {
+        drawCapsule(painter, chip.rect, theme.chipBackground);
+        drawText(painter, chip, font, theme.accent, Qt::AlignCenter);
+    }
+}
+
+void paintHeader(QPainter &painter, const ClippingCard::Input &in, const CardLayout &l,
+                 const CardLayout::Fonts &fonts)
+{
+    const Theme &theme = in.theme;
+    const ClippingItem &item = in.item;
+    painter.fillRect(l.header, theme.cardHeaderBackground);
+
+    const QImage icon = AppIconProvider::shared().icon(item.sourceAppName, item.sourceAppBundleID);
+    painter.drawImage(l.sourceIcon, icon);
+
+    drawText(painter, l.name, l.nameFont, theme.primaryText);
+
+    const CardBadge badge = CardBadge::forItem(item, theme);
+    if (l.badge.rect.width() > 0) {
+        drawCapsule(painter, l.badge.rect, withOpacity(badge.colour, theme.badgeFillOpacity));
+        painter.save();
+        painter.setClipRect(l.badge.rect, Qt::IntersectClip);
+        drawText(painter, l.badge, fonts.badge, badge.colour, Qt::AlignCenter);
+        painter.restore();
+    }
+
+    if (l.tier == CardTier::Compact) {
+        drawText(painter, l.headerMetadata, fonts.headerMetadata, theme.secondaryText);
+        drawChips(painter, l.headerChips, fonts.headerChip, theme);
+    }
+
+    if (l.maskButton) {
+        if (in.isMasked)
+            Symbols::draw(painter, u"eye.slash.fill", *l.maskButton, fonts.maskSymbolSize,
+                          theme.orange);
+        else
+            Symbols::draw(painter, u"eye.fill", *l.maskButton, fonts.maskSymbolSize,
+                          theme.secondaryText);
+    }
+    Symbols::draw(painter, u"doc.on.doc", l.copyButton, fonts.copySymbolSize, theme.secondaryText);
+    if (item.isFavorite)
+        Symbols::draw(painter, u"heart.fill", l.favoriteButton, fonts.favoriteSymbolSize,
+                      theme.favoriteHeart);
+    else
+        Symbols::draw(painter, u"heart", l.favoriteButton, fonts.favoriteSymbolSize,
+                      theme.secondaryText);
+
+    if (l.trailingIsShortcut) {
+        drawCapsule(painter, l.trailing.rect, theme.accent, 4);
+        drawText(painter, l.trailing, fonts.shortcut, QColor(Qt::white), Qt::AlignCenter);
+    } else {
+        drawText(painter, l.trailing, fonts.relativeTime, theme.secondaryText);
+    }
+}
+
+void paintFooter(QPainter &painter, const ClippingCard::Input &in, const CardLayout &l,
+                 const CardLayout::Fonts &fonts)
+{
+    const Theme &theme = in.theme;
+    painter.fillRect(QRectF(l.card.left(), l.footerDividerY, l.card.width(), 1),
+                     theme.cardFooterDivider);
+    painter.fillRect(l.footer, theme.cardFooterBackground);
+    drawText(painter, l.footerMetadata, fonts.footerMetadata, theme.secondaryText);
+    drawChips(painter, l.footerChips, fonts.footerChip, theme);
+    if (l.pasteHint)
+        drawText(painter, *l.pasteHint, fonts.pasteHint, theme.accent);
+}
+
+} // namespace
+
+ClippingCard::Input ClippingCard::input(const ClipboardManagerState &state,
+                                        const ClippingItem &item, const QRectF &rect,
+                                        const Theme &theme, std::optional<int> shortcutNumber,
+                                        Timestamp now)
+{
+    return Input{item,
+                 rect,
+                 cardTier(state.gridRows(), state.gridColumns()),
+                 theme,
+                 state.selectedItemID() == item.id,
+                 state.isTextMasked(item),
+                 state.isHoldingCommandKey(),
+                 state.fullCardColorPreview(),
+                 shortcutNumber,
+                 collectionNames(state, item),
+                 now};
+}
+
+QStringList ClippingCard::collectionNames(const ClipboardManagerState &state,
+                                          const ClippingItem &item)
+{
+    QStringList names;
+    for (const ClippingCollection &collection : state.collections())
+        if (item.collectionIDs.contains(collection.id))
+            names.append(collection.name);
+    return names;
+}
+
+bool ClippingCard::hasMaskButton(const ClippingItem &item)
+{
+    return item.type == ClippingType::Text || item.isPassword;
+}
+
+bool ClippingCard::showsShortcutBadge(const Input &input)
+{
+    return input.isHoldingCommandKey && input.shortcutNumber && *input.shortcutNumber >= 1 &&
+           *input.shortcutNumber <= 9;
+}
+
+QColor ClippingCard::baseColour(const Input &input)
+{
+    if (input.item.type == ClippingType::Color && input.fullCardColorPreview && input.item.colorHex)
+        return colorFromHex(*input.item.colorHex);
+    return input.theme.cardBase;
+}
+
+CardLayout ClippingCard::layout(const Input &input)
+{
+    CardLayout::Input layoutInput;
+    layoutInput.rect = input.rect;
+    layoutInput.tier = input.tier;
+    layoutInput.sourceAppName = input.item.sourceAppName;
+    layoutInput.badgeLabel = CardBadge::forItem(input.item, input.theme).label;
+    layoutInput.metadataText = ClippingFacts::of(input.item).footerMetadataText;
+    layoutInput.collectionNames = input.collectionNames;
+    layoutInput.hasMaskButton = hasMaskButton(input.item);
+    if (showsShortcutBadge(input))
+        layoutInput.shortcutLabel = KeyLabels::quickPasteLabel(*input.shortcutNumber);
+    else
+        layoutInput.relativeTime = input.item.relativeTimeString(input.now);
+    layoutInput.isSelected = input.isSelected;
+    return CardLayout::compute(layoutInput);
+}
+
+void ClippingCard::paint(QPainter &painter, const Input &input)
+{
+    paint(painter, input, layout(input));
+}
+
+void ClippingCard::paint(QPainter &painter, const Input &input, const CardLayout &l)
+{
+    if (input.rect.isEmpty())
+        return;
+    const Theme &theme = input.theme;
+    const CardLayout::Fonts &fonts = CardLayout::Fonts::forTier(input.tier);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+
+    const QColor shadow = input.isSelected ? theme.cardSelectedShadow : theme.cardShadow;
+    CachedShadow::paint(painter, input.rect, cornerRadius, shadow, QPointF(0, 2),
+                        input.isSelected ? 7 : 3);
+
+    QPainterPath frame;
+    frame.addRoundedRect(input.rect, cornerRadius, cornerRadius);
+    painter.fillPath(frame, baseColour(input));
+
+    painter.save();
+    painter.setClipPath(frame, Qt::IntersectClip);
+    paintHeader(painter, input, l, fonts);
+    painter.fillRect(QRectF(l.card.left(), l.headerDividerY, l.card.width(), 1),
+                     theme.cardHeaderDivider);
+    if (theme.codeBodyBackground.isValid() && input.item.richKind == RichContentKind::CodeSnippet)
+        painter.fillRect(l.content, theme.codeBodyBackground);
+    CardContent::paint(painter,
+                       {input.item, l.content, input.tier, theme, input.isMasked, input.images});
+    if (input.tier != CardTier::Compact)
+        paintFooter(painter, input, l, fonts);
+    painter.restore();
+
+    const qreal border = input.isSelected ? 2 : 1;
+    painter.setPen(QPen(input.isSelected ? theme.selectionBlue : theme.cardBorder, border));
+    painter.setBrush(Qt::NoBrush);
+    const qreal inset = border / 2;
+    painter.drawRoundedRect(input.rect.adjusted(inset, inset, -inset, -inset), cornerRadius - inset,
+                            cornerRadius - inset);
+    painter.restore();
+}
+
+QString ClippingCard::toolTip(CardLayout::Part part, const ClippingItem &item, bool isMasked)
+{
+    switch (part) {
+    case CardLayout::Part::MaskButton:
+        return isMasked ? tr("Show Text (or hold %1)").arg(KeyLabels::alt())
+                        : tr("Hide / Mask Text");
+    case CardLayout::Part::CopyButton:
+        return tr("Copy to Clipboard (%1)").arg(KeyLabels::label(KeyLabels::copy()));
+    case CardLayout::Part::FavoriteButton:
+        return item.isFavorite ? tr("Remove from Favorites") : tr("Add to Favorites");
+    case CardLayout::Part::Outside:
+    case CardLayout::Part::Header:
+    case CardLayout::Part::Content:
+    case CardLayout::Part::Footer:
+        break;
+    }
+    return QString();
+}

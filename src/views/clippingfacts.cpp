@@ -1,0 +1,60 @@
+#include "clippingfacts.h"
+
+#include "model/clippingitem.h"
+
+#include <QCache>
+
+namespace
+{
+
+// What the facts depend on. Strings are compared by their shared data, which is what a copy
+// of the same clipping carries; a changed text has other data.
+struct Fingerprint {
+    ClippingType type;
+    RichContentKind richKind;
+    bool isSecret;
+    const QChar *text;
+    qsizetype textSize;
+    const char *sealed;
+    qsizetype sealedSize;
+    QString imageDimensions;
+    QString filePath;
+    QString fileName;
+    QString colorHex;
+
+    static Fingerprint of(const ClippingItem &item)
+    {
+        return {item.type,
+                item.richKind,
+                item.isSecret(),
+                item.textContent.constData(),
+                item.textContent.size(),
+                item.encryptedPasswordData ? item.encryptedPasswordData->constData() : nullptr,
+                item.encryptedPasswordData ? item.encryptedPasswordData->size() : 0,
+                item.imageDimensions.value_or(QString()),
+                item.filePath.value_or(QString()),
+                item.fileName.value_or(QString()),
+                item.colorHex.value_or(QString())};
+    }
+    bool operator==(const Fingerprint &) const = default;
+};
+
+struct Entry {
+    Fingerprint fingerprint;
+    ClippingFacts facts;
+};
+
+} // namespace
+
+const ClippingFacts &ClippingFacts::of(const ClippingItem &item)
+{
+    static QCache<QUuid, Entry> cache(4096);
+    const Fingerprint fingerprint = Fingerprint::of(item);
+    if (Entry *entry = cache.object(item.id); entry && entry->fingerprint == fingerprint)
+        return entry->facts;
+    auto *entry = new Entry{fingerprint,
+                            {item.isLargeEmojiOnly(), item.footerMetadataText(),
+                             item.isSecret() ? item.obfuscatedText() : QString()}};
+    cache.insert(item.id, entry);
+    return entry->facts;
+}
