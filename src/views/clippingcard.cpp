@@ -249,3 +249,48 @@ QString ClippingCard::toolTip(CardLayout::Part part, const ClippingItem &item, b
     }
     return QString();
 }
+
+QString ClippingCard::accessibleName(const ClippingItem &item, bool isMasked)
+{
+    const QString badge = CardBadge::forItem(item, Theme::dark()).label;
+    const QString shown = isMasked ? ClippingFacts::of(item).obfuscatedText
+                          : item.type == ClippingType::Image
+                              ? ClippingFacts::of(item).footerMetadataText
+                              : item.fileName.value_or(item.resolvedText());
+    const QStringView firstLine = QStringView(shown).left(200).split(QLatin1Char('\n')).first();
+    return tr("%1 from %2: %3").arg(badge, item.sourceAppName, firstLine.toString());
+}
+
+QString ClippingCard::dragText(const ClippingItem &item)
+{
+    return item.id.toString(QUuid::WithoutBraces).toUpper();
+}
+
+void ClippingCard::click(ClipboardManagerState &state, const ClippingItem &item,
+                         CardLayout::Part part)
+{
+    switch (part) {
+    case CardLayout::Part::MaskButton:
+        state.toggleTextMask(item);
+        return;
+    case CardLayout::Part::CopyButton:
+        state.copyToSystemPasteboard(item, false);
+        return;
+    case CardLayout::Part::FavoriteButton:
+        state.toggleFavorite(item);
+        return;
+    case CardLayout::Part::Header:
+    case CardLayout::Part::Content:
+    case CardLayout::Part::Footer:
+        state.setSelectedItemID(item.id);
+        return;
+    case CardLayout::Part::Outside:
+        return;
+    }
+}
+
+void ClippingCard::doubleClick(ClipboardManagerState &state, const ClippingItem &item)
+{
+    state.setSelectedItemID(item.id);
+    state.activateClipping(item, false);
+}

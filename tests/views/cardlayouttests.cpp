@@ -94,6 +94,7 @@ TEST(CardLayoutTest, PasteHintOnlyWhenSelectedAndShortcutReplacesTime)
     input.isSelected = true;
     const CardLayout selected = CardLayout::compute(input);
     ASSERT_TRUE(selected.pasteHint);
+    EXPECT_EQ(selected.pasteHint->text, QStringLiteral("Enter Paste"));
     EXPECT_LE(selected.pasteHint->rect.right(), input.rect.right() - 10 + 0.01);
 
     input.shortcutLabel = QStringLiteral("Ctrl+3");

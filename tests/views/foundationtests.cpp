@@ -88,7 +88,7 @@ TEST(KeyLabelsTest, NamesKeysTheWayThisDesktopWritesThem)
     EXPECT_EQ(KeyLabels::label(KeyLabels::copy()), QStringLiteral("Ctrl+C"));
     EXPECT_EQ(KeyLabels::label(KeyLabels::pastePlainText()), QStringLiteral("Ctrl+Shift+V"));
     EXPECT_EQ(KeyLabels::label(KeyLabels::toggleSidebar()), QStringLiteral("Ctrl+Alt+S"));
-    EXPECT_EQ(KeyLabels::label(KeyLabels::enter()), QStringLiteral("Return"));
+    EXPECT_EQ(KeyLabels::label(KeyLabels::enter()), QStringLiteral("Enter"));
     EXPECT_EQ(KeyLabels::alt(), QStringLiteral("Alt"));
 }
 
