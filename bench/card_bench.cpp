@@ -90,7 +90,7 @@ BENCHMARK(BM_PaintBoard4x4)->Unit(benchmark::kMillisecond);
 const ClippingItem &largeImage()
 {
     static const ClippingItem item = [] {
-        QImage noise(1500, 1000, QImage::Format_RGB32);
+        QImage noise(1800, 1160, QImage::Format_RGB32);
         QRandomGenerator random(7);
         for (int y = 0; y < noise.height(); ++y) {
             auto *line = reinterpret_cast<quint32 *>(noise.scanLine(y));

@@ -29,7 +29,9 @@ public:
     };
 
     static Layout layoutFor(const ClippingItem &item, bool isMasked);
+    // Paints from a kept picture of the band where the layout allows.
     static void paint(QPainter &painter, const Input &input);
+    static void paintDirect(QPainter &painter, const Input &input);
 
     // The rectangle an image clipping's picture is drawn in (fitted, aspect kept).
     static QRectF imageRect(const QRectF &band, QSize imageSize);
