@@ -401,10 +401,10 @@ int eighths(qreal value)
     return int(std::lround(value * 8));
 }
 
-// Images are pictures already, and a file's picture follows the disk.
+// A file's picture follows the disk.
 bool keepsPicture(CardContent::Layout layout)
 {
-    return layout != CardContent::Layout::Image && layout != CardContent::Layout::File;
+    return layout != CardContent::Layout::File;
 }
 
 } // namespace
@@ -448,6 +448,13 @@ void CardContent::paint(QPainter &painter, const Input &input)
             bandPainter.scale(scale, scale);
             Input local = input;
             local.rect = QRectF(QPointF(), input.rect.size());
+            if (!input.cardRect.isEmpty()) {
+                QPainterPath frame;
+                frame.addRoundedRect(input.cardRect.translated(-input.rect.topLeft()),
+                                     input.cornerRadius, input.cornerRadius);
+                bandPainter.setRenderHint(QPainter::Antialiasing);
+                bandPainter.setClipPath(frame);
+            }
             paintDirect(bandPainter, local);
         }
         made->setDevicePixelRatio(scale);

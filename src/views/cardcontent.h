@@ -26,6 +26,9 @@ public:
         const Theme &theme;
         bool isMasked = false;
         CardImageCache *images = nullptr; // the shared cache when null
+        // The card's rounded frame, which the band is cut to where it reaches the corners.
+        QRectF cardRect;
+        qreal cornerRadius = 0;
     };
 
     static Layout layoutFor(const ClippingItem &item, bool isMasked);

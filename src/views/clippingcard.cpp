@@ -216,17 +216,10 @@ void ClippingCard::paint(QPainter &painter, const Input &input, const CardLayout
                           input.item.richKind == RichContentKind::CodeSnippet;
     CardFrame{input.rect, input.tier, baseColour(input), input.isSelected, codeBody}.paint(painter,
                                                                                            theme);
-    // Only the compact tier's content reaches the rounded corners.
-    if (input.tier == CardTier::Compact) {
-        QPainterPath frame;
-        frame.addRoundedRect(input.rect, cornerRadius, cornerRadius);
-        painter.setClipPath(frame, Qt::IntersectClip);
-    } else {
-        painter.setClipRect(input.rect, Qt::IntersectClip);
-    }
+    painter.setClipRect(input.rect, Qt::IntersectClip);
     paintHeader(painter, input, l, fonts);
-    CardContent::paint(painter,
-                       {input.item, l.content, input.tier, theme, input.isMasked, input.images});
+    CardContent::paint(painter, {input.item, l.content, input.tier, theme, input.isMasked,
+                                 input.images, input.rect, cornerRadius});
     if (input.tier != CardTier::Compact)
         paintFooter(painter, input, l, fonts);
     painter.restore();

@@ -17,6 +17,8 @@ struct Fingerprint {
     qsizetype textSize;
     const char *sealed;
     qsizetype sealedSize;
+    const char *image;
+    qsizetype imageSize;
     QString imageDimensions;
     QString filePath;
     QString fileName;
@@ -33,6 +35,8 @@ struct Fingerprint {
                 item.textContent.size(),
                 item.encryptedPasswordData ? item.encryptedPasswordData->constData() : nullptr,
                 item.encryptedPasswordData ? item.encryptedPasswordData->size() : 0,
+                item.imageData ? item.imageData->constData() : nullptr,
+                item.imageData ? item.imageData->size() : 0,
                 item.imageDimensions.value_or(QString()),
                 item.filePath.value_or(QString()),
                 item.fileName.value_or(QString()),

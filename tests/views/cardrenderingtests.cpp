@@ -254,3 +254,17 @@ TEST(CardRenderingTest, ShortcutBadgeAndFullCardColourPictures)
     EXPECT_TRUE(
         render(full).save(pictureDirectory() + QStringLiteral("/fullcolor-roomy-light.png")));
 }
+
+TEST(CardRenderingTest, CompactContentIsCutToTheRoundedCorners)
+{
+    const CardSample image = cardSamples()[8];
+    const ClippingCard::Input input = inputFor(image.item, CardTier::Compact, Theme::light());
+    const QImage picture = render(input);
+    // Just inside the bottom-left corner's curve the board shows, not the checkerboard.
+    const QPoint corner = (input.rect.bottomLeft() + QPointF(1, -2)).toPoint();
+    EXPECT_FALSE(near(picture.pixelColor(corner), Theme::light().checkerFirst, 2) ||
+                 near(picture.pixelColor(corner), Theme::light().checkerSecond, 2));
+    const QPoint inside = (input.rect.bottomLeft() + QPointF(14, -3)).toPoint();
+    EXPECT_TRUE(near(picture.pixelColor(inside), Theme::light().checkerFirst, 2) ||
+                near(picture.pixelColor(inside), Theme::light().checkerSecond, 2));
+}
