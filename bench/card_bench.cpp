@@ -59,6 +59,25 @@ BENCHMARK(BM_PaintCard)
     ->ArgsProduct({benchmark::CreateDenseRange(0, 9, 1), {0, 1, 2}})
     ->Unit(benchmark::kMillisecond);
 
+// The first paint of a card never painted before: layout, shaping and the kept pictures made.
+void BM_PaintCardFirstTime(benchmark::State &state)
+{
+    static const QList<CardSample> samples = cardSamples();
+    ClippingItem item = samples[state.range(0)].item;
+    QImage target = surface();
+    for (auto _ : state) {
+        state.PauseTiming();
+        item.id = QUuid::createUuid();
+        ClippingCard::Input input{item, QRectF(QPointF(200, 100), cardSize(CardTier::Standard)),
+                                  CardTier::Standard, Theme::dark()};
+        input.isMasked = item.isSecret();
+        state.ResumeTiming();
+        paintOnce(target, input);
+    }
+    state.SetLabel(samples[state.range(0)].name.toStdString());
+}
+BENCHMARK(BM_PaintCardFirstTime)->DenseRange(0, 9, 1)->Unit(benchmark::kMillisecond);
+
 // Every card of a 4 × 4 board, a mix of all types.
 void BM_PaintBoard4x4(benchmark::State &state)
 {

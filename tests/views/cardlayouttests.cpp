@@ -19,6 +19,11 @@ struct GridCase {
     qreal headerPadding;
 };
 
+void PrintTo(const GridCase &c, std::ostream *os)
+{
+    *os << c.rows << " x " << c.columns;
+}
+
 class CardGridTierTest : public testing::TestWithParam<GridCase>
 {
 };

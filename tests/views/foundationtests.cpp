@@ -68,6 +68,9 @@ TEST(SymbolsTest, EveryUsedNameHasAGlyphInTheEmbeddedFont)
         EXPECT_TRUE(metrics.inFont(*glyph)) << name;
     }
     EXPECT_FALSE(Symbols::glyph(u"no.such.symbol"));
+    // Nothing in the table points past the font either.
+    for (const QString &name : Symbols::names())
+        EXPECT_TRUE(metrics.inFont(*Symbols::glyph(name))) << name.toStdString();
 }
 
 TEST(SymbolsTest, DrawsInTheRequestedColourAndMakesIcons)
