@@ -435,7 +435,7 @@ void CardContent::paint(QPainter &painter, const Input &input)
                          eighths(fraction.x()),
                          eighths(fraction.y()),
                          eighths(scale)};
-    static QCache<PictureKey, QImage> pictures(64 * 1024 * 1024);
+    static QCache<PictureKey, QImage> pictures(32 * 1024 * 1024);
     QImage *picture = pictures.object(key);
     if (!picture) {
         auto made = std::make_unique<QImage>((input.rect.size() * scale).toSize() + QSize(1, 1),

@@ -107,7 +107,7 @@ void CardFrame::paint(QPainter &painter, const Theme &theme) const
                   base.rgba(),           isSelected,
                   hasCodeBody,           theme.isDark};
 
-    static QCache<Key, QImage> cache(48 * 1024 * 1024);
+    static QCache<Key, QImage> cache(16 * 1024 * 1024);
     QImage *image = cache.object(key);
     if (!image) {
         const QSizeF logical = rect.size() + QSizeF(2 * shadowMargin, 2 * shadowMargin);
