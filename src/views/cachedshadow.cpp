@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <cmath>
+#include <memory>
 
 namespace CachedShadow
 {

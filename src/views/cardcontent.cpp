@@ -14,12 +14,14 @@
 #include "theme.h"
 #include "viewfonts.h"
 
+#include <QCache>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 #include <QUrl>
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 namespace
 {
@@ -283,8 +285,20 @@ void paintImage(QPainter &painter, const CardContent::Input &in)
     const qreal scale = painter.device() ? painter.device()->devicePixelRatioF() : 1;
     const QSize pixels = (target.size() * scale).toSize().expandedTo(QSize(1, 1));
     const QImage image = cache.image(in.item.id, *in.item.imageData, pixels);
-    if (!image.isNull())
+    if (image.isNull())
+        return;
+    if (painter.transform().type() > QTransform::TxTranslate) {
         painter.drawImage(target, image);
+        return;
+    }
+    // The image has the target's pixel size: copied to whole device pixels it needs no scaling.
+    const QPointF device = painter.transform().map(target.topLeft()) * scale;
+    QImage aligned = image;
+    aligned.setDevicePixelRatio(scale);
+    painter.save();
+    painter.resetTransform();
+    painter.drawImage(QPointF(std::round(device.x()), std::round(device.y())) / scale, aligned);
+    painter.restore();
 }
 
 void paintFile(QPainter &painter, const CardContent::Input &in)
@@ -358,7 +372,105 @@ CardContent::Layout CardContent::layoutFor(const ClippingItem &item, bool isMask
     return ClippingFacts::of(item).isLargeEmojiOnly ? Layout::Emoji : Layout::Text;
 }
 
+namespace
+{
+
+struct PictureKey {
+    QUuid id;
+    quint64 revision;
+    int layout;
+    bool masked;
+    bool dark;
+    int tier;
+    int width;
+    int height;
+    int fractionX;
+    int fractionY;
+    int scale;
+    bool operator==(const PictureKey &) const = default;
+};
+
+size_t qHash(const PictureKey &k, size_t seed = 0)
+{
+    return qHashMulti(seed, k.id, k.revision, k.layout, k.masked, k.dark, k.tier, k.width, k.height,
+                      k.fractionX, k.fractionY, k.scale);
+}
+
+int eighths(qreal value)
+{
+    return int(std::lround(value * 8));
+}
+
+// A file's picture follows the disk.
+bool keepsPicture(CardContent::Layout layout)
+{
+    return layout != CardContent::Layout::File;
+}
+
+} // namespace
+
 void CardContent::paint(QPainter &painter, const Input &input)
+{
+    if (input.rect.isEmpty())
+        return;
+    const Layout layout = layoutFor(input.item, input.isMasked);
+    const QTransform transform = painter.transform();
+    if (!keepsPicture(layout) || transform.type() > QTransform::TxTranslate) {
+        paintDirect(painter, input);
+        return;
+    }
+    // The band is drawn once into a picture aligned to the device's pixels, and copied after.
+    const qreal scale = painter.device() ? painter.device()->devicePixelRatioF() : 1;
+    const QPointF device = transform.map(input.rect.topLeft()) * scale;
+    const QPoint whole(int(std::floor(device.x())), int(std::floor(device.y())));
+    const QPointF fraction = device - whole;
+    const PictureKey key{input.item.id,
+                         ClippingFacts::of(input.item).revision,
+                         int(layout),
+                         input.isMasked,
+                         input.theme.isDark,
+                         int(input.tier),
+                         eighths(input.rect.width()),
+                         eighths(input.rect.height()),
+                         eighths(fraction.x()),
+                         eighths(fraction.y()),
+                         eighths(scale)};
+    static QCache<PictureKey, QImage> pictures(32 * 1024 * 1024);
+    QImage *picture = pictures.object(key);
+    if (!picture) {
+        auto made = std::make_unique<QImage>((input.rect.size() * scale).toSize() + QSize(1, 1),
+                                             QImage::Format_ARGB32_Premultiplied);
+        made->fill(Qt::transparent);
+        {
+            QPainter bandPainter(made.get());
+            bandPainter.setRenderHints(painter.renderHints());
+            bandPainter.translate(fraction);
+            bandPainter.scale(scale, scale);
+            Input local = input;
+            local.rect = QRectF(QPointF(), input.rect.size());
+            if (!input.cardRect.isEmpty()) {
+                QPainterPath frame;
+                frame.addRoundedRect(input.cardRect.translated(-input.rect.topLeft()),
+                                     input.cornerRadius, input.cornerRadius);
+                bandPainter.setRenderHint(QPainter::Antialiasing);
+                bandPainter.setClipPath(frame);
+            }
+            paintDirect(bandPainter, local);
+        }
+        made->setDevicePixelRatio(scale);
+        picture = made.get();
+        if (!pictures.insert(key, made.release(), picture->sizeInBytes())) {
+            paintDirect(painter, input);
+            return;
+        }
+    }
+    painter.save();
+    painter.resetTransform();
+    painter.drawImage(QPointF(whole) / scale, *picture);
+    painter.restore();
+}
+
+void CardContent::paintDirect(QPainter &painter, const Input &input)
 {
     if (input.rect.isEmpty())
         return;

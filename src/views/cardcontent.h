@@ -26,10 +26,15 @@ public:
         const Theme &theme;
         bool isMasked = false;
         CardImageCache *images = nullptr; // the shared cache when null
+        // The card's rounded frame, which the band is cut to where it reaches the corners.
+        QRectF cardRect;
+        qreal cornerRadius = 0;
     };
 
     static Layout layoutFor(const ClippingItem &item, bool isMasked);
+    // Paints from a kept picture of the band where the layout allows.
     static void paint(QPainter &painter, const Input &input);
+    static void paintDirect(QPainter &painter, const Input &input);
 
     // The rectangle an image clipping's picture is drawn in (fitted, aspect kept).
     static QRectF imageRect(const QRectF &band, QSize imageSize);

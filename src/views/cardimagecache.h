@@ -13,7 +13,7 @@
 class CardImageCache
 {
 public:
-    explicit CardImageCache(qsizetype maxBytes = 96 * 1024 * 1024);
+    explicit CardImageCache(qsizetype maxBytes = 32 * 1024 * 1024);
 
     static CardImageCache &shared();
 

@@ -1,5 +1,6 @@
 #include "cardlayout.h"
 
+#include "keylabels.h"
 #include "viewfonts.h"
 
 #include <QCoreApplication>
@@ -200,8 +201,8 @@ CardLayout CardLayout::compute(const Input &input)
     const qreal footerSpacing = byTier(tier, 4.0, 6.0, 4.0);
     qreal footerRight = l.footer.right() - footerPadding;
     if (input.isSelected) {
-        const QString hint =
-            QCoreApplication::translate("ClippingCard", "%1 Paste").arg(QStringLiteral("↩"));
+        const QString hint = QCoreApplication::translate("ClippingCard", "%1 Paste")
+                                 .arg(KeyLabels::label(KeyLabels::enter()));
         const qreal width = textWidth(fonts.pasteHint, hint);
         l.pasteHint = Label{
             centredRow(footerRight - width, width, textHeight(fonts.pasteHint), l.footer), hint};

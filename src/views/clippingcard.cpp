@@ -2,9 +2,10 @@
 
 #include "artwork/appiconprovider.h"
 #include "board/clipboardmanagerstate.h"
-#include "cachedshadow.h"
+#include "cachedtext.h"
 #include "cardbadge.h"
 #include "cardcontent.h"
+#include "cardframe.h"
 #include "clippingfacts.h"
 #include "keylabels.h"
 #include "model/clippingitem.h"
@@ -12,6 +13,7 @@
 #include "symbols.h"
 #include "theme.h"
 
+#include <QCache>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
@@ -30,9 +32,23 @@ void drawText(QPainter &painter, const CardLayout::Label &label, const QFont &fo
 {
     if (label.rect.width() <= 0 || label.text.isEmpty())
         return;
-    painter.setFont(font);
-    painter.setPen(colour);
-    painter.drawText(label.rect, alignment | Qt::TextSingleLine, label.text);
+    CachedText::draw(painter, label.rect, label.text, font, colour, alignment);
+}
+
+// The source icon at the size it is shown, scaled once with good interpolation.
+QImage sourceIcon(const ClippingItem &item, QSizeF size, qreal scale)
+{
+    static QCache<QString, QImage> icons(256);
+    const QString key =
+        item.sourceAppName + QChar(0) + item.sourceAppBundleID + QChar(0) + QString::number(scale);
+    if (const QImage *cached = icons.object(key))
+        return *cached;
+    const QImage full = AppIconProvider::shared().icon(item.sourceAppName, item.sourceAppBundleID);
+    QImage scaled =
+        full.scaled((size * scale).toSize(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    scaled.setDevicePixelRatio(scale);
+    icons.insert(key, new QImage(scaled));
+    return scaled;
 }
 
 void drawCapsule(QPainter &painter, const QRectF &rect, const QColor &fill, qreal radius = -1)
@@ -62,10 +78,8 @@ void paintHeader(QPainter &painter, const ClippingCard::Input &in, const CardLay
 {
     const Theme &theme = in.theme;
     const ClippingItem &item = in.item;
-    painter.fillRect(l.header, theme.cardHeaderBackground);
-
-    const QImage icon = AppIconProvider::shared().icon(item.sourceAppName, item.sourceAppBundleID);
-    painter.drawImage(l.sourceIcon, icon);
+    const qreal scale = painter.device() ? painter.device()->devicePixelRatioF() : 1;
+    painter.drawImage(l.sourceIcon, sourceIcon(item, l.sourceIcon.size(), scale));
 
     drawText(painter, l.name, l.nameFont, theme.primaryText);
 
@@ -111,9 +125,6 @@ void paintFooter(QPainter &painter, const ClippingCard::Input &in, const CardLay
                  const CardLayout::Fonts &fonts)
 {
     const Theme &theme = in.theme;
-    painter.fillRect(QRectF(l.card.left(), l.footerDividerY, l.card.width(), 1),
-                     theme.cardFooterDivider);
-    painter.fillRect(l.footer, theme.cardFooterBackground);
     drawText(painter, l.footerMetadata, fonts.footerMetadata, theme.secondaryText);
     drawChips(painter, l.footerChips, fonts.footerChip, theme);
     if (l.pasteHint)
@@ -201,33 +212,16 @@ void ClippingCard::paint(QPainter &painter, const Input &input, const CardLayout
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
 
-    const QColor shadow = input.isSelected ? theme.cardSelectedShadow : theme.cardShadow;
-    CachedShadow::paint(painter, input.rect, cornerRadius, shadow, QPointF(0, 2),
-                        input.isSelected ? 7 : 3);
-
-    QPainterPath frame;
-    frame.addRoundedRect(input.rect, cornerRadius, cornerRadius);
-    painter.fillPath(frame, baseColour(input));
-
-    painter.save();
-    painter.setClipPath(frame, Qt::IntersectClip);
+    const bool codeBody = input.item.type == ClippingType::Text &&
+                          input.item.richKind == RichContentKind::CodeSnippet;
+    CardFrame{input.rect, input.tier, baseColour(input), input.isSelected, codeBody}.paint(painter,
+                                                                                           theme);
+    painter.setClipRect(input.rect, Qt::IntersectClip);
     paintHeader(painter, input, l, fonts);
-    painter.fillRect(QRectF(l.card.left(), l.headerDividerY, l.card.width(), 1),
-                     theme.cardHeaderDivider);
-    if (theme.codeBodyBackground.isValid() && input.item.richKind == RichContentKind::CodeSnippet)
-        painter.fillRect(l.content, theme.codeBodyBackground);
-    CardContent::paint(painter,
-                       {input.item, l.content, input.tier, theme, input.isMasked, input.images});
+    CardContent::paint(painter, {input.item, l.content, input.tier, theme, input.isMasked,
+                                 input.images, input.rect, cornerRadius});
     if (input.tier != CardTier::Compact)
         paintFooter(painter, input, l, fonts);
-    painter.restore();
-
-    const qreal border = input.isSelected ? 2 : 1;
-    painter.setPen(QPen(input.isSelected ? theme.selectionBlue : theme.cardBorder, border));
-    painter.setBrush(Qt::NoBrush);
-    const qreal inset = border / 2;
-    painter.drawRoundedRect(input.rect.adjusted(inset, inset, -inset, -inset), cornerRadius - inset,
-                            cornerRadius - inset);
     painter.restore();
 }
 
@@ -248,4 +242,49 @@ QString ClippingCard::toolTip(CardLayout::Part part, const ClippingItem &item, b
         break;
     }
     return QString();
+}
+
+QString ClippingCard::accessibleName(const ClippingItem &item, bool isMasked)
+{
+    const QString badge = CardBadge::forItem(item, Theme::dark()).label;
+    const QString shown = isMasked ? ClippingFacts::of(item).obfuscatedText
+                          : item.type == ClippingType::Image
+                              ? ClippingFacts::of(item).footerMetadataText
+                              : item.fileName.value_or(item.resolvedText());
+    const QStringView firstLine = QStringView(shown).left(200).split(QLatin1Char('\n')).first();
+    return tr("%1 from %2: %3").arg(badge, item.sourceAppName, firstLine.toString());
+}
+
+QString ClippingCard::dragText(const ClippingItem &item)
+{
+    return item.id.toString(QUuid::WithoutBraces).toUpper();
+}
+
+void ClippingCard::click(ClipboardManagerState &state, const ClippingItem &item,
+                         CardLayout::Part part)
+{
+    switch (part) {
+    case CardLayout::Part::MaskButton:
+        state.toggleTextMask(item);
+        return;
+    case CardLayout::Part::CopyButton:
+        state.copyToSystemPasteboard(item, false);
+        return;
+    case CardLayout::Part::FavoriteButton:
+        state.toggleFavorite(item);
+        return;
+    case CardLayout::Part::Header:
+    case CardLayout::Part::Content:
+    case CardLayout::Part::Footer:
+        state.setSelectedItemID(item.id);
+        return;
+    case CardLayout::Part::Outside:
+        return;
+    }
+}
+
+void ClippingCard::doubleClick(ClipboardManagerState &state, const ClippingItem &item)
+{
+    state.setSelectedItemID(item.id);
+    state.activateClipping(item, false);
 }

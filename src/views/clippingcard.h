@@ -55,6 +55,17 @@ public:
     static bool showsShortcutBadge(const Input &input);
     // The tool tip of a part of the card; empty where there is none.
     static QString toolTip(CardLayout::Part part, const ClippingItem &item, bool isMasked);
+    // What a screen reader says for the card: type, source and first line, masked when the
+    // text is.
+    static QString accessibleName(const ClippingItem &item, bool isMasked);
+    // The text a dragged card carries: the clipping's id, upper-case with hyphens.
+    static QString dragText(const ClippingItem &item);
+
+    // A click on a part: the buttons run their operation, anywhere else selects the card.
+    static void click(ClipboardManagerState &state, const ClippingItem &item,
+                      CardLayout::Part part);
+    // The first click of a double click has already selected the card.
+    static void doubleClick(ClipboardManagerState &state, const ClippingItem &item);
 
     static constexpr qreal cornerRadius = 10;
 };

@@ -17,10 +17,14 @@ struct Fingerprint {
     qsizetype textSize;
     const char *sealed;
     qsizetype sealedSize;
+    const char *image;
+    qsizetype imageSize;
     QString imageDimensions;
     QString filePath;
     QString fileName;
     QString colorHex;
+    QString urlTitle;
+    QString calendarSchedule;
 
     static Fingerprint of(const ClippingItem &item)
     {
@@ -31,10 +35,14 @@ struct Fingerprint {
                 item.textContent.size(),
                 item.encryptedPasswordData ? item.encryptedPasswordData->constData() : nullptr,
                 item.encryptedPasswordData ? item.encryptedPasswordData->size() : 0,
+                item.imageData ? item.imageData->constData() : nullptr,
+                item.imageData ? item.imageData->size() : 0,
                 item.imageDimensions.value_or(QString()),
                 item.filePath.value_or(QString()),
                 item.fileName.value_or(QString()),
-                item.colorHex.value_or(QString())};
+                item.colorHex.value_or(QString()),
+                item.urlTitle.value_or(QString()),
+                item.calendarSchedule.value_or(QString())};
     }
     bool operator==(const Fingerprint &) const = default;
 };
@@ -52,9 +60,10 @@ const ClippingFacts &ClippingFacts::of(const ClippingItem &item)
     const Fingerprint fingerprint = Fingerprint::of(item);
     if (Entry *entry = cache.object(item.id); entry && entry->fingerprint == fingerprint)
         return entry->facts;
+    static quint64 revisions = 0;
     auto *entry = new Entry{fingerprint,
                             {item.isLargeEmojiOnly(), item.footerMetadataText(),
-                             item.isSecret() ? item.obfuscatedText() : QString()}};
+                             item.isSecret() ? item.obfuscatedText() : QString(), ++revisions}};
     cache.insert(item.id, entry);
     return entry->facts;
 }

@@ -11,6 +11,8 @@ struct ClippingFacts {
     bool isLargeEmojiOnly = false;
     QString footerMetadataText;
     QString obfuscatedText; // secrets only
+    // Moves whenever the clipping's content is found changed, so pictures of it can be kept.
+    quint64 revision = 0;
 
     static const ClippingFacts &of(const ClippingItem &item);
 };

@@ -60,7 +60,7 @@ QKeySequence anchor()
 
 QKeySequence enter()
 {
-    return QKeySequence(Qt::Key_Return);
+    return QKeySequence(Qt::Key_Enter);
 }
 
 QKeySequence backspace()

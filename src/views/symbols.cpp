@@ -1,5 +1,6 @@
 #include "symbols.h"
 
+#include "cachedtext.h"
 #include "viewfonts.h"
 
 #include <QFontDatabase>
@@ -142,11 +143,7 @@ void draw(QPainter &painter, QStringView name, const QRectF &rect, qreal size, c
     const std::optional<QChar> symbol = glyph(name);
     if (!symbol)
         return;
-    painter.save();
-    painter.setFont(font(size));
-    painter.setPen(colour);
-    painter.drawText(rect, Qt::AlignCenter, QString(*symbol));
-    painter.restore();
+    CachedText::draw(painter, rect, QString(*symbol), font(size), colour, Qt::AlignCenter);
 }
 
 QIcon icon(QStringView name, const QColor &colour)

@@ -58,7 +58,7 @@ protected:
 
 TEST_F(CardContextMenuTest, EntriesInOrderForEachKindOfClipping)
 {
-    const QString common1 = QStringLiteral("Paste / Restore (Return)");
+    const QString common1 = QStringLiteral("Paste / Restore (Enter)");
     ClippingItem text = insert(textClipping(QStringLiteral("note")));
     ClippingItem link = textClipping(QStringLiteral("https://example.org"));
     link.type = ClippingType::Url;
@@ -150,7 +150,7 @@ TEST_F(CardContextMenuTest, EachEntryCallsItsOperation)
     state().onRequestHideWindowAndPaste = [&](const ClippingItem &item, bool) {
         pasted = item.id == link.id;
     };
-    run(QStringLiteral("Paste / Restore (Return)"));
+    run(QStringLiteral("Paste / Restore (Enter)"));
     EXPECT_TRUE(pasted);
 
     run(QStringLiteral("Delete (Backspace)"));

@@ -19,6 +19,11 @@ struct GridCase {
     qreal headerPadding;
 };
 
+void PrintTo(const GridCase &c, std::ostream *os)
+{
+    *os << c.rows << " x " << c.columns;
+}
+
 class CardGridTierTest : public testing::TestWithParam<GridCase>
 {
 };
@@ -94,6 +99,7 @@ TEST(CardLayoutTest, PasteHintOnlyWhenSelectedAndShortcutReplacesTime)
     input.isSelected = true;
     const CardLayout selected = CardLayout::compute(input);
     ASSERT_TRUE(selected.pasteHint);
+    EXPECT_EQ(selected.pasteHint->text, QStringLiteral("Enter Paste"));
     EXPECT_LE(selected.pasteHint->rect.right(), input.rect.right() - 10 + 0.01);
 
     input.shortcutLabel = QStringLiteral("Ctrl+3");

@@ -232,3 +232,39 @@ TEST(CardContentTest, LayoutChoiceAndHelpers)
     EXPECT_EQ(CardContent::imageRect(QRectF(0, 0, 112, 62), QSize(200, 100)),
               QRectF(6, 6, 100, 50));
 }
+
+TEST(CardRenderingTest, ShortcutBadgeAndFullCardColourPictures)
+{
+    const ClippingItem text = textClipping(QStringLiteral("Quick paste me"));
+    ClippingCard::Input shortcut = inputFor(text, CardTier::Standard, Theme::dark());
+    shortcut.isHoldingCommandKey = true;
+    shortcut.shortcutNumber = 1;
+    const CardLayout layout = ClippingCard::layout(shortcut);
+    ASSERT_TRUE(layout.trailingIsShortcut);
+    const QImage badge = render(shortcut);
+    EXPECT_TRUE(near(badge.pixelColor((layout.trailing.rect.topLeft() + QPointF(1.5, 2)).toPoint()),
+                     Theme::dark().accent, 12));
+    EXPECT_TRUE(badge.save(pictureDirectory() + QStringLiteral("/shortcut-standard-dark.png")));
+
+    ClippingItem colour = textClipping(QStringLiteral("#2E8B57"));
+    colour.type = ClippingType::Color;
+    colour.colorHex = QStringLiteral("#2E8B57");
+    ClippingCard::Input full = inputFor(colour, CardTier::Roomy, Theme::light());
+    full.fullCardColorPreview = true;
+    EXPECT_TRUE(
+        render(full).save(pictureDirectory() + QStringLiteral("/fullcolor-roomy-light.png")));
+}
+
+TEST(CardRenderingTest, CompactContentIsCutToTheRoundedCorners)
+{
+    const CardSample image = cardSamples()[8];
+    const ClippingCard::Input input = inputFor(image.item, CardTier::Compact, Theme::light());
+    const QImage picture = render(input);
+    // Just inside the bottom-left corner's curve the board shows, not the checkerboard.
+    const QPoint corner = (input.rect.bottomLeft() + QPointF(1, -2)).toPoint();
+    EXPECT_FALSE(near(picture.pixelColor(corner), Theme::light().checkerFirst, 2) ||
+                 near(picture.pixelColor(corner), Theme::light().checkerSecond, 2));
+    const QPoint inside = (input.rect.bottomLeft() + QPointF(14, -3)).toPoint();
+    EXPECT_TRUE(near(picture.pixelColor(inside), Theme::light().checkerFirst, 2) ||
+                near(picture.pixelColor(inside), Theme::light().checkerSecond, 2));
+}

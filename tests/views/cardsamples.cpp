@@ -37,6 +37,11 @@ void PrintTo(const QString &text, std::ostream *os)
     *os << '"' << text.toStdString() << '"';
 }
 
+void PrintTo(CardTier tier, std::ostream *os)
+{
+    *os << byTier(tier, "compact", "roomy", "standard");
+}
+
 QByteArray pngBytes(const QImage &image)
 {
     QByteArray bytes;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/clippingitem.h"
+#include "views/cardtier.h"
 
 #include <QImage>
 #include <QList>
@@ -16,6 +17,7 @@ struct CardSample {
 QList<CardSample> cardSamples();
 // Readable strings in test failures.
 void PrintTo(const QString &text, std::ostream *os);
+void PrintTo(CardTier tier, std::ostream *os);
 QByteArray pngBytes(const QImage &image);
 ClippingItem textClipping(const QString &text);
 ClippingItem secretClipping(const QString &text);

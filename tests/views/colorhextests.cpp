@@ -10,6 +10,11 @@ struct Case {
     ColorHex expected;
 };
 
+void PrintTo(const Case &c, std::ostream *os)
+{
+    *os << '"' << c.text << '"';
+}
+
 class ColorHexTest : public testing::TestWithParam<Case>
 {
 };

@@ -32,6 +32,11 @@ struct Case {
     Role role;
 };
 
+void PrintTo(const Case &c, std::ostream *os)
+{
+    *os << c.code << " / " << c.part;
+}
+
 class HighlighterCaseTest : public testing::TestWithParam<Case>
 {
 };
