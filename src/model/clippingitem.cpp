@@ -78,19 +78,25 @@ bool ClippingItem::isLargeEmojiOnly() const
         richKind != RichContentKind::PlainText)
         return false;
 
+    // Stops at the sixth grapheme between the first and the last that are not white space, so
+    // that a long text costs what its first few characters cost.
     const QString text = resolvedText();
-    QList<QStringView> graphemes = TextMetrics::graphemes(text);
-    while (!graphemes.isEmpty() && TextMetrics::isWhiteSpace(graphemes.first()))
-        graphemes.removeFirst();
-    while (!graphemes.isEmpty() && TextMetrics::isWhiteSpace(graphemes.last()))
-        graphemes.removeLast();
-    if (graphemes.isEmpty() || graphemes.size() >= 6)
+    QList<QStringView> shown;
+    qsizetype spanned = 0;
+    qsizetype pendingSpaces = 0;
+    TextMetrics::visitGraphemes(text, [&](QStringView g) {
+        if (TextMetrics::isWhiteSpace(g)) {
+            pendingSpaces += shown.isEmpty() ? 0 : 1;
+            return true;
+        }
+        spanned += pendingSpaces + 1;
+        pendingSpaces = 0;
+        shown.append(g);
+        return spanned < 6;
+    });
+    if (shown.isEmpty() || spanned >= 6 || shown.size() >= 5)
         return false;
-
-    graphemes.removeIf([](QStringView g) { return TextMetrics::isWhiteSpace(g); });
-    if (graphemes.isEmpty() || graphemes.size() >= 5)
-        return false;
-    return std::all_of(graphemes.cbegin(), graphemes.cend(), containsLargeEmojiScalar);
+    return std::all_of(shown.cbegin(), shown.cend(), containsLargeEmojiScalar);
 }
 
 QString ClippingItem::relativeTimeString(Timestamp now) const

@@ -30,6 +30,7 @@ icu::BreakIterator *characterBreaks()
     return iterator.get();
 }
 
+// visit answers whether to go on.
 template <typename Visit> void forEachGrapheme(QStringView text, Visit visit)
 {
     if (text.isEmpty())
@@ -39,7 +40,8 @@ template <typename Visit> void forEachGrapheme(QStringView text, Visit visit)
         for (qsizetype i = 0; i < text.size(); ++i) {
             const qsizetype length =
                 (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ? 2 : 1;
-            visit(text.sliced(i, length));
+            if (!visit(text.sliced(i, length)))
+                return;
             i += length - 1;
         }
         return;
@@ -55,7 +57,8 @@ template <typename Visit> void forEachGrapheme(QStringView text, Visit visit)
     breaks->setText(utext, status);
     int32_t start = breaks->first();
     for (int32_t end = breaks->next(); end != icu::BreakIterator::DONE; end = breaks->next()) {
-        visit(text.sliced(start, end - start));
+        if (!visit(text.sliced(start, end - start)))
+            break;
         start = end;
     }
     // Detach from the UText before closing it: the iterator is kept for the next call.
@@ -80,14 +83,25 @@ namespace TextMetrics
 QList<QStringView> graphemes(QStringView text)
 {
     QList<QStringView> result;
-    forEachGrapheme(text, [&](QStringView g) { result.append(g); });
+    forEachGrapheme(text, [&](QStringView g) {
+        result.append(g);
+        return true;
+    });
     return result;
+}
+
+void visitGraphemes(QStringView text, const std::function<bool(QStringView)> &visit)
+{
+    forEachGrapheme(text, visit);
 }
 
 qsizetype graphemeCount(QStringView text)
 {
     qsizetype count = 0;
-    forEachGrapheme(text, [&](QStringView) { ++count; });
+    forEachGrapheme(text, [&](QStringView) {
+        ++count;
+        return true;
+    });
     return count;
 }
 
