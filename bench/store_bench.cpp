@@ -4,6 +4,7 @@
 #include "platform/fake/fakepasteboard.h"
 #include "platform/fake/fakeworkspace.h"
 #include "platform/fake/memorysettingsstore.h"
+#include "store/storefile.h"
 #include "storefixture.h"
 
 #include <QCoreApplication>
