@@ -31,6 +31,8 @@ bool sameBytes(const std::optional<QByteArray> &a, const std::optional<QByteArra
 
 bool unchanged(const ClippingItem &cached, const ClippingItem &now)
 {
+    if (!cached.imageData && !now.imageData)
+        return cached == now;
     if (!sameBytes(cached.imageData, now.imageData))
         return false;
     ClippingItem a = cached;
