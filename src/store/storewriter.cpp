@@ -1,6 +1,7 @@
 #include "storewriter.h"
 
 #include "model/clippingjson.h"
+#include "privatefiles.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -50,12 +51,13 @@ public:
     {
         // mkostemp creates the file with mode 0600.
         m_fd = ::mkostemp(m_name.data(), O_CLOEXEC);
+        m_created = m_fd >= 0;
     }
     ~TemporaryFile()
     {
         if (m_fd >= 0)
             ::close(m_fd);
-        if (!m_renamed)
+        if (m_created && !m_renamed)
             ::unlink(m_name.constData());
     }
     TemporaryFile(const TemporaryFile &) = delete;
@@ -81,6 +83,7 @@ public:
 private:
     QByteArray m_name;
     int m_fd = -1;
+    bool m_created = false;
     bool m_renamed = false;
 };
 
@@ -153,8 +156,12 @@ void StoreWriter::report()
 QString StoreWriter::writeFile(const QString &path, const Snapshot &snapshot)
 {
     const QByteArray target = QFile::encodeName(path);
-    TemporaryFile file(target);
-    if (file.fd() < 0)
+    std::optional<TemporaryFile> file(std::in_place, target);
+    // A folder removed while the program runs comes back with everything in memory.
+    if (file->fd() < 0 && errno == ENOENT &&
+        PrivateFiles::makePrivateDirectory(QFileInfo(path).absolutePath()))
+        file.emplace(target);
+    if (file->fd() < 0)
         return errorText(errno);
 
     // Clippings too large to keep encoded are encoded here, one batch at a time, and dropped
@@ -181,7 +188,7 @@ QString StoreWriter::writeFile(const QString &path, const Snapshot &snapshot)
         parts.push_back(part(json.constData(), size_t(json.size())));
         batchSize += json.size();
         if (batchSize >= batchBytes) {
-            if (const int error = writeAll(file.fd(), parts))
+            if (const int error = writeAll(file->fd(), parts))
                 return errorText(error);
             parts.clear();
             encodedHere.clear();
@@ -191,11 +198,11 @@ QString StoreWriter::writeFile(const QString &path, const Snapshot &snapshot)
     parts.push_back(part(middle, sizeof middle - 1));
     parts.push_back(part(snapshot.collections.constData(), size_t(snapshot.collections.size())));
     parts.push_back(part(tail, sizeof tail - 1));
-    if (const int error = writeAll(file.fd(), parts))
+    if (const int error = writeAll(file->fd(), parts))
         return errorText(error);
-    if (const int error = file.syncAndClose())
+    if (const int error = file->syncAndClose())
         return errorText(error);
-    if (const int error = file.renameTo(target))
+    if (const int error = file->renameTo(target))
         return errorText(error);
 
     // The rename itself is only durable once the folder is.

@@ -1,5 +1,6 @@
 #include "statefixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <csignal>
 #include <sys/resource.h>
@@ -76,6 +77,17 @@ TEST_F(SaveFailureTest, AFullDiskKeepsTheOldFileSaysSoOnceAndTheNextSaveAfterwar
     EXPECT_EQ(saved.items.first().textContent, QStringLiteral("kept"));
     EXPECT_EQ(saved.items[1].textContent, QStringLiteral("lost 2"));
     EXPECT_EQ(toasts.size(), 1) << "a save that works is not reported";
+}
+
+TEST_F(SaveFailureTest, AFolderRemovedWhileRunningComesBackWithEverything)
+{
+    ClipboardManagerState &state = makeState();
+    state.waitForSaved();
+    ASSERT_TRUE(QDir(m_directory.path()).removeRecursively());
+    state.insertNewItem(textItem(QStringLiteral("after removal")));
+    const PersistedStore saved = ClippingJson::decodeStore(fileBytes()).value();
+    EXPECT_EQ(saved.items, state.items());
+    EXPECT_FALSE(state.statusToastMessage());
 }
 
 TEST_F(SaveFailureTest, LoadedClippingsAreWrittenBackAsTheyStoodInTheFile)
