@@ -55,6 +55,10 @@ ClipboardManagerState::ClipboardManagerState(Services services, QObject *parent)
         std::fprintf(stderr, "quillstash: %s\n", qPrintable(reason));
         showToast(reason);
     };
+    m_history->onSaveFailed = [this](const QString &message) {
+        std::fprintf(stderr, "quillstash: %s\n", qPrintable(message));
+        showToast(message);
+    };
     readSettings();
     loadOrSeedDemoData();
     startMonitoringPasteboard();
@@ -136,6 +140,11 @@ const QList<ClippingCollection> &ClipboardManagerState::collections() const
 QString ClipboardManagerState::storagePath() const
 {
     return m_history->storagePath();
+}
+
+void ClipboardManagerState::waitForSaved()
+{
+    m_history->waitForSaved();
 }
 
 void ClipboardManagerState::setGridRows(int rows)

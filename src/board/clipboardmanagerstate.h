@@ -157,6 +157,9 @@ public:
     QString storagePath() const;
     void loadOrSeedDemoData();
     void saveToDisk();
+    // Returns once every save so far is on disk or has failed and been reported. Saves run on
+    // a writer thread; the state's destructor waits for the last one too.
+    void waitForSaved();
 
     // Showcase: the demonstration clippings. Seeding replaces both lists and selects the first
     // clipping without saving; a reset also shows History unfiltered and saves.

@@ -6,7 +6,16 @@
 #include <algorithm>
 #include <cstdio>
 
-History::History(const QString &storageDirectory) : m_store(storageDirectory) {}
+History::History(const QString &storageDirectory) : m_store(storageDirectory)
+{
+    m_store.onWritten = [this](const QString &failure) {
+        const bool reported = m_saveFailing;
+        m_saveFailing = !failure.isEmpty();
+        if (m_saveFailing && !reported && onSaveFailed)
+            onSaveFailed(QCoreApplication::translate("History", "Could not save clippings: %1")
+                             .arg(failure));
+    };
+}
 
 const ClippingItem *History::find(const QUuid &id) const
 {
@@ -75,6 +84,11 @@ void History::save()
     }
     if (!m_savingDisabled)
         m_store.write(m_items, m_collections);
+}
+
+void History::waitForSaved()
+{
+    m_store.flush();
 }
 
 void History::commit(Changes changes)

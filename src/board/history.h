@@ -33,6 +33,9 @@ public:
     std::function<void(Changes)> onChanged;
     // Called once, when the store can no longer be saved for the rest of the run.
     std::function<void(const QString &reason)> onSavingDisabled;
+    // Called once when saves start failing (the old file stands), again only after one
+    // succeeded. Always on the thread that made the history.
+    std::function<void(const QString &message)> onSaveFailed;
 
     enum class LoadOutcome { Loaded, Empty };
     // Reads the file; a damaged one is kept aside first. Empty means there was nothing to show:
@@ -42,9 +45,11 @@ public:
     // Replaces everything without saving.
     void replace(QList<ClippingItem> items, QList<ClippingCollection> collections);
 
-    // Seals any secret still held in plain, then writes the file. A failed write leaves the old
-    // file and the memory state as they are; the next save tries again.
+    // Seals any secret still held in plain, then hands the file to the writer thread. A failed
+    // write leaves the old file and the memory state as they are; the next save tries again.
     void save();
+    // Returns once every save so far is on disk or has failed and been reported.
+    void waitForSaved();
 
     // Each returns whether it changed anything; a change is saved.
     // Puts the clipping first unless it repeats the newest one; trims to the limit.
@@ -74,4 +79,5 @@ private:
     quint64 m_revision = 0;
     StoreFile m_store;
     bool m_savingDisabled = false;
+    bool m_saveFailing = false;
 };

@@ -1,6 +1,7 @@
 #include "clippingjson.h"
 
 #include "base64.h"
+#include "storeoutline.h"
 
 #include <array>
 #include <cctype>
@@ -342,29 +343,45 @@ QByteArray encode(const ClippingCollection &collection)
     return finish(buffer);
 }
 
-std::optional<PersistedStore> decodeStore(const QByteArray &json)
+std::optional<PersistedStore> decodeStore(const QByteArray &json, QByteArrayList *itemTexts,
+                                          qsizetype keptTextLimit)
 {
-    simdjson::dom::parser parser;
-    element root;
-    const bool padded = json.capacity() - json.size() >= qsizetype(simdjson::SIMDJSON_PADDING);
-    if (parser.parse(json.constData(), static_cast<size_t>(json.size()), !padded).get(root))
+    const std::optional<StoreOutline::Outline> outline = StoreOutline::find(json);
+    if (!outline)
         return std::nullopt;
 
-    simdjson::dom::array items;
-    simdjson::dom::array collections;
-    if (root["items"].get_array().get(items) || root["collections"].get_array().get(collections))
-        return std::nullopt;
+    // Each record is parsed alone, from a padded copy, so the file may exceed the parser's limit.
+    simdjson::dom::parser parser;
+    QByteArray text;
+    const auto parseRecord = [&](const StoreOutline::Span &span) -> std::optional<element> {
+        text = QByteArray();
+        text.reserve(span.size() + qsizetype(simdjson::SIMDJSON_PADDING));
+        text.append(json.constData() + span.begin, span.size());
+        element root;
+        if (parser.parse(text.constData(), size_t(text.size()), false).get(root))
+            return std::nullopt;
+        return root;
+    };
 
     PersistedStore store;
-    store.items.reserve(static_cast<qsizetype>(items.size()));
-    for (const element value : items) {
-        std::optional<ClippingItem> item = decodeItem(value);
+    store.items.reserve(outline->items.size());
+    if (itemTexts) {
+        itemTexts->clear();
+        itemTexts->reserve(outline->items.size());
+    }
+    for (const StoreOutline::Span &span : outline->items) {
+        const std::optional<element> root = parseRecord(span);
+        std::optional<ClippingItem> item = root ? decodeItem(*root) : std::nullopt;
         if (!item)
             return std::nullopt;
         store.items.append(std::move(*item));
+        if (itemTexts)
+            itemTexts->append(text.size() <= keptTextLimit ? text : QByteArray());
     }
-    for (const element value : collections) {
-        std::optional<ClippingCollection> collection = decodeCollection(value);
+    for (const StoreOutline::Span &span : outline->collections) {
+        const std::optional<element> root = parseRecord(span);
+        std::optional<ClippingCollection> collection =
+            root ? decodeCollection(*root) : std::nullopt;
         if (!collection)
             return std::nullopt;
         store.collections.append(std::move(*collection));

@@ -4,6 +4,7 @@
 #include "clippingitem.h"
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QList>
 #include <optional>
 
@@ -22,8 +23,12 @@ QByteArray encode(const ClippingItem &item);
 QByteArray encode(const ClippingCollection &collection);
 
 // Nothing when the text is not JSON or any record in it does not decode: one bad clipping
-// spoils the whole file.
-std::optional<PersistedStore> decodeStore(const QByteArray &json);
+// spoils the whole file. With `itemTexts`, also hands out the JSON text of each clipping as it
+// stands in the file, in the order of the items, or an empty array where it is longer than
+// `keptTextLimit` bytes.
+std::optional<PersistedStore> decodeStore(const QByteArray &json,
+                                          QByteArrayList *itemTexts = nullptr,
+                                          qsizetype keptTextLimit = 0);
 
 // Strict 8-4-4-4-12 hexadecimal form, either letter case.
 std::optional<QUuid> parseUuid(std::string_view text);

@@ -8,12 +8,12 @@
 #include "model/passwordcrypto.h"
 #include "platform/linux/desktopentryiconlookup.h"
 #include "platform/linux/desktopworkspace.h"
+#include "platform/linux/keyringkeyprovider.h"
 #include "platform/x11/clipboardpasteboard.h"
 #include "platform/x11/x11frontapplication.h"
 #include "platform/x11/x11globalhotkey.h"
 #include "platform/x11/x11windowactivator.h"
 #include "platform/x11/xtestkeysynthesizer.h"
-#include "store/clippingkey.h"
 #include "store/inisettingsstore.h"
 #include "update/networkhttpclient.h"
 #include "update/programversion.h"
@@ -57,8 +57,7 @@ int main(int argc, char *argv[])
     AppIconProvider::shared().setInstalledApplications(&installedApplications);
 
     IniSettingsStore settings(IniSettingsStore::defaultFilePath());
-    PasswordCrypto::setKeyProvider(
-        [&settings] { return ClippingKey::loadOrCreate(settings).value_or(QByteArray()); });
+    PasswordCrypto::setKeyProvider(keyringKeyProvider(settings));
 
     SystemClock clock;
     ClipboardPasteboard pasteboard(QApplication::clipboard());

@@ -33,6 +33,13 @@ bool IniSettingsStore::setValue(const QString &key, const QVariant &value)
     return m_settings.status() == QSettings::NoError;
 }
 
+bool IniSettingsStore::remove(const QString &key)
+{
+    m_settings.remove(key);
+    m_settings.sync();
+    return m_settings.status() == QSettings::NoError;
+}
+
 void IniSettingsStore::restrictFileMode()
 {
     PrivateFiles::restrictToOwner(m_settings.fileName());

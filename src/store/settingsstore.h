@@ -14,6 +14,8 @@ public:
     virtual QVariant value(const QString &key) const = 0;
     // False when the value could not be stored for later runs.
     virtual bool setValue(const QString &key, const QVariant &value) = 0;
+    // False when the key could not be removed for later runs.
+    virtual bool remove(const QString &key) = 0;
 
     // Typed reads that treat a value of the wrong type as missing. A file-backed store may hand
     // back numbers and Booleans as their text, so both forms are accepted.

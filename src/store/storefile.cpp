@@ -5,13 +5,53 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
-#include <simdjson.h>
 
-StoreFile::StoreFile(const QString &directory) : m_path(QDir(directory).filePath(fileName()))
+namespace
+{
+
+// The encoded size of a clipping, from above; Base64 makes four bytes of three.
+qsizetype encodedSizeBound(const ClippingItem &item)
+{
+    qsizetype bytes = 0;
+    for (const std::optional<QByteArray> *field :
+         {&item.imageData, &item.rtfData, &item.encryptedPasswordData})
+        bytes += *field ? (*field)->size() : 0;
+    // Escaped text can grow sixfold.
+    return bytes / 3 * 4 + 4 + (item.textContent.size() + item.sourceAppName.size()) * 6 + 1024;
+}
+
+bool sameBytes(const std::optional<QByteArray> &a, const std::optional<QByteArray> &b)
+{
+    // Shared data is equal without comparing megabytes of image.
+    if (a && b && a->constData() == b->constData() && a->size() == b->size())
+        return true;
+    return a == b;
+}
+
+bool unchanged(const ClippingItem &cached, const ClippingItem &now)
+{
+    if (!cached.imageData && !now.imageData)
+        return cached == now;
+    if (!sameBytes(cached.imageData, now.imageData))
+        return false;
+    ClippingItem a = cached;
+    ClippingItem b = now;
+    a.imageData.reset();
+    b.imageData.reset();
+    return a == b;
+}
+
+} // namespace
+
+StoreFile::StoreFile(const QString &directory)
+    : m_path(QDir(directory).filePath(fileName())), m_writer(std::make_unique<StoreWriter>(m_path))
 {
     PrivateFiles::makePrivateDirectory(directory);
+    m_writer->onWritten = [this](const QString &failure) {
+        if (onWritten)
+            onWritten(failure);
+    };
 }
 
 QString StoreFile::defaultDirectory()
@@ -20,7 +60,7 @@ QString StoreFile::defaultDirectory()
            QStringLiteral("/Quillstash");
 }
 
-StoreFile::ReadResult StoreFile::read() const
+StoreFile::ReadResult StoreFile::read()
 {
     const QFileInfo info(m_path);
     if (!info.exists() && !info.isSymLink())
@@ -29,17 +69,21 @@ StoreFile::ReadResult StoreFile::read() const
     QFile file(m_path);
     if (!info.isFile() || !file.open(QIODevice::ReadOnly))
         return {ReadStatus::Damaged, {}};
-    // Read into a buffer with room for the parser's padding, so it need not copy the file.
-    QByteArray json;
-    const qint64 size = file.size();
-    json.reserve(size + qsizetype(simdjson::SIMDJSON_PADDING));
-    json.resize(size);
-    if (file.read(json.data(), size) != size)
+    const QByteArray json = file.readAll();
+    if (file.error() != QFileDevice::NoError)
         return {ReadStatus::Damaged, {}};
 
-    std::optional<PersistedStore> store = ClippingJson::decodeStore(json);
+    QByteArrayList texts;
+    std::optional<PersistedStore> store =
+        ClippingJson::decodeStore(json, &texts, keptEncodingLimit);
     if (!store)
         return {ReadStatus::Damaged, {}};
+    m_encoded.clear();
+    ++m_generation;
+    for (qsizetype i = 0; i < store->items.size(); ++i) {
+        if (!texts[i].isEmpty())
+            m_encoded.insert(store->items[i].id, {store->items[i], texts[i], m_generation});
+    }
     return {ReadStatus::Loaded, std::move(*store)};
 }
 
@@ -53,55 +97,42 @@ bool StoreFile::keepDamaged(const QDateTime &now) const
     return QFile::rename(m_path, target);
 }
 
-bool StoreFile::write(const QList<ClippingItem> &items,
+void StoreFile::write(const QList<ClippingItem> &items,
                       const QList<ClippingCollection> &collections)
 {
-    // Bring the encoded forms up to date first, so that the file is written in one piece.
     ++m_generation;
-    // Shared copies, not pointers: inserting into the hash may move its entries.
-    QByteArrayList encodedItems;
-    encodedItems.reserve(items.size());
-    qsizetype size = 64;
+    StoreWriter::Snapshot snapshot;
+    snapshot.items.reserve(items.size());
     for (const ClippingItem &item : items) {
         auto entry = m_encoded.find(item.id);
-        if (entry == m_encoded.end())
-            entry = m_encoded.insert(item.id, {item, ClippingJson::encode(item), 0});
-        else if (!(entry->item == item))
-            *entry = {item, ClippingJson::encode(item), 0};
-        entry->generation = m_generation;
-        encodedItems.append(entry->json);
-        size += entry->json.size() + 1;
+        if (entry != m_encoded.end() && unchanged(entry->item, item)) {
+            entry->generation = m_generation;
+            snapshot.items.append({entry->json, std::nullopt});
+        } else if (encodedSizeBound(item) > keptEncodingLimit) {
+            if (entry != m_encoded.end())
+                m_encoded.erase(entry);
+            snapshot.items.append({{}, item});
+        } else {
+            const QByteArray json = ClippingJson::encode(item);
+            m_encoded.insert(item.id, {item, json, m_generation});
+            snapshot.items.append({json, std::nullopt});
+        }
     }
-    QList<QByteArray> encodedCollections;
-    for (const ClippingCollection &collection : collections) {
+    QByteArrayList encodedCollections;
+    encodedCollections.reserve(collections.size());
+    for (const ClippingCollection &collection : collections)
         encodedCollections.append(ClippingJson::encode(collection));
-        size += encodedCollections.last().size() + 1;
-    }
-
-    QByteArray json;
-    json.reserve(size);
-    json += "{\"items\":[";
-    for (qsizetype i = 0; i < encodedItems.size(); ++i) {
-        if (i > 0)
-            json += ',';
-        json += encodedItems[i];
-    }
-    json += "],\"collections\":[";
-    json += encodedCollections.join(',');
-    json += "]}";
+    snapshot.collections = encodedCollections.join(',');
 
     // Deleted clippings leave their encodings behind.
     if (m_encoded.size() > items.size())
         m_encoded.removeIf(
             [this](const auto &entry) { return entry.value().generation != m_generation; });
 
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-    if (file.write(json) != json.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    m_writer->submit(std::move(snapshot));
+}
+
+void StoreFile::flush()
+{
+    m_writer->flush();
 }

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "model/clippingjson.h"
+#include "storewriter.h"
 
 #include <QDateTime>
 #include <QHash>
 #include <QString>
+#include <functional>
+#include <memory>
 
 // The one JSON file that holds the history and the collections.
 class StoreFile
@@ -24,16 +27,26 @@ public:
         ReadStatus status = ReadStatus::Missing;
         PersistedStore store;
     };
-    ReadResult read() const;
+    // Keeps the text of each loaded clipping that is small enough as its encoded form.
+    ReadResult read();
 
     // Moves a damaged file (or whatever stands at the path) aside as
     // clippings_store_v1.json.damaged-<UTC yyyyMMddTHHmmssZ>, so that seeding never destroys it.
     // False when it could not be moved: then nothing may be written over it.
     bool keepDamaged(const QDateTime &now) const;
 
-    // Writes the file atomically with mode 0600. Clippings that did not change since the last
-    // write reuse their encoded form. False when anything failed; the old file then stands.
-    bool write(const QList<ClippingItem> &items, const QList<ClippingCollection> &collections);
+    // Hands the file's new content to the writer thread, which replaces the file atomically
+    // with mode 0600. Clippings that did not change reuse their encoded form.
+    void write(const QList<ClippingItem> &items, const QList<ClippingCollection> &collections);
+    // Returns once everything handed over is on disk or has failed, and reports it.
+    void flush();
+
+    // After each write, on this object's thread: the reason of a failure, or an empty text.
+    std::function<void(const QString &failure)> onWritten;
+
+    // Encoded clippings longer than this are not kept between saves but made again by the
+    // writer: they are mostly Base64 of images.
+    static constexpr qsizetype keptEncodingLimit = 64 * 1024;
 
 private:
     struct EncodedItem {
@@ -45,4 +58,5 @@ private:
     QString m_path;
     QHash<QUuid, EncodedItem> m_encoded;
     quint64 m_generation = 0;
+    std::unique_ptr<StoreWriter> m_writer;
 };

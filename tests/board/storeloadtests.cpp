@@ -53,6 +53,7 @@ TEST_F(StoreLoadTest, FirstStartCreatesTheFolderAndSeedsTheFile)
     const QString folder = m_directory.filePath(QStringLiteral("nested/Quillstash"));
     ClipboardManagerState state(
         {m_settings, m_pasteboard, m_clock, m_frontApplication, m_workspace, m_httpClient, folder});
+    state.waitForSaved();
     const QString path = folder + u'/' + StoreFile::fileName();
     ASSERT_TRUE(QFile::exists(path));
     QFile file(path);

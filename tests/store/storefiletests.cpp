@@ -40,6 +40,18 @@ bool hasWhiteSpaceOutsideStrings(const QByteArray &json)
     return false;
 }
 
+// Writes and waits for the writer thread; the failure, or an empty text.
+QString save(StoreFile &store, const QList<ClippingItem> &items,
+             const QList<ClippingCollection> &collections = {})
+{
+    QString outcome = QStringLiteral("not reported");
+    store.onWritten = [&](const QString &failure) { outcome = failure; };
+    store.write(items, collections);
+    store.flush();
+    store.onWritten = nullptr;
+    return outcome;
+}
+
 mode_t mode(const QString &path)
 {
     struct stat info {
@@ -55,7 +67,7 @@ TEST(StoreFileTest, WritesACompactObjectWithExactlyTwoKeysAndReadsItBack)
     const QList<ClippingItem> items{item(QStringLiteral("newest")), item(QStringLiteral("older"))};
     const QList<ClippingCollection> collections{ClippingCollection::named(QStringLiteral("C1")),
                                                 ClippingCollection::named(QStringLiteral("C2"))};
-    ASSERT_TRUE(store.write(items, collections));
+    ASSERT_EQ(save(store, items, collections), QString());
 
     const QByteArray json = contents(store.path());
     EXPECT_TRUE(json.startsWith("{\"items\":[{"));
@@ -76,19 +88,19 @@ TEST(StoreFileTest, ChangedClippingsAreEncodedAgainAndUnchangedOnesStay)
     StoreFile store(directory.path());
     QList<ClippingItem> items{item(QStringLiteral("a")), item(QStringLiteral("b")),
                               item(QStringLiteral("c"))};
-    ASSERT_TRUE(store.write(items, {}));
+    ASSERT_EQ(save(store, items, {}), QString());
 
     items[1].isFavorite = true;
     items[1].textContent = QStringLiteral("b changed");
     items.removeAt(2);
     items.prepend(item(QStringLiteral("new")));
-    ASSERT_TRUE(store.write(items, {}));
+    ASSERT_EQ(save(store, items, {}), QString());
     EXPECT_EQ(store.read().store.items, items);
 
     // A fresh writer over the same folder knows nothing cached and must agree byte for byte.
     StoreFile fresh(directory.path());
     const QByteArray cached = contents(store.path());
-    ASSERT_TRUE(fresh.write(items, {}));
+    ASSERT_EQ(save(fresh, items, {}), QString());
     EXPECT_EQ(contents(store.path()), cached);
 }
 
@@ -105,7 +117,7 @@ TEST(StoreFileTest, FolderAndFileArePrivate)
     ASSERT_TRUE(wide.open(QIODevice::WriteOnly));
     wide.close();
     ::chmod(QFile::encodeName(store.path()).constData(), 0644);
-    ASSERT_TRUE(store.write({item(QStringLiteral("x"))}, {}));
+    ASSERT_EQ(save(store, {item(QStringLiteral("x"))}, {}), QString());
     EXPECT_EQ(mode(store.path()), 0600u);
 }
 
@@ -122,7 +134,7 @@ TEST(StoreFileTest, WriteFailsQuietlyWhenTheFolderCannotExist)
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     StoreFile store(directory.filePath(QStringLiteral("file/Quillstash")));
-    EXPECT_FALSE(store.write({item(QStringLiteral("x"))}, {}));
+    EXPECT_NE(save(store, {item(QStringLiteral("x"))}, {}), QString());
     EXPECT_EQ(store.read().status, StoreFile::ReadStatus::Missing);
 }
 
@@ -133,9 +145,9 @@ TEST(StoreFileTest, WriteFailsQuietlyInAReadOnlyFolderAndKeepsTheOldFile)
     ScratchDirectory directory;
     StoreFile store(directory.path());
     const QList<ClippingItem> first{item(QStringLiteral("first"))};
-    ASSERT_TRUE(store.write(first, {}));
+    ASSERT_EQ(save(store, first, {}), QString());
     ::chmod(QFile::encodeName(directory.path()).constData(), 0500);
-    EXPECT_FALSE(store.write({item(QStringLiteral("second"))}, {}));
+    EXPECT_NE(save(store, {item(QStringLiteral("second"))}, {}), QString());
     ::chmod(QFile::encodeName(directory.path()).constData(), 0700);
     EXPECT_EQ(store.read().store.items, first);
 }

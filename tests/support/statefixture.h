@@ -26,7 +26,13 @@ protected:
         return *m_state;
     }
     ClipboardManagerState &state() { return *m_state; }
-    QString storePath() const { return m_directory.filePath(StoreFile::fileName()); }
+    // Every test reads the file through this path, so it waits for the writer thread first.
+    QString storePath() const
+    {
+        if (m_state)
+            m_state->waitForSaved();
+        return m_directory.filePath(StoreFile::fileName());
+    }
 
     ScratchDirectory m_directory;
     MemorySettingsStore m_settings;

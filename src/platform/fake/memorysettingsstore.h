@@ -18,7 +18,14 @@ public:
         return true;
     }
 
-    void remove(const QString &key) { m_values.remove(key); }
+    bool remove(const QString &key) override
+    {
+        ++m_writeCount;
+        if (m_failsWrites)
+            return false;
+        m_values.remove(key);
+        return true;
+    }
     int writeCount() const { return m_writeCount; }
     // Makes every later write fail, as a full disk or a read-only file would.
     void setFailsWrites(bool fails) { m_failsWrites = fails; }

@@ -8,13 +8,18 @@ namespace DesktopEntryFile
 
 QHash<QString, QString> readMainGroup(const QString &path)
 {
-    QHash<QString, QString> keys;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return keys;
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return parseMainGroup(file.readAll());
+}
+
+QHash<QString, QString> parseMainGroup(const QByteArray &text)
+{
+    QHash<QString, QString> keys;
     bool inMainGroup = false;
-    while (!file.atEnd()) {
-        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+    for (const QByteArray &rawLine : text.split('\n')) {
+        const QString line = QString::fromUtf8(rawLine).trimmed();
         if (line.startsWith(u'[')) {
             if (inMainGroup)
                 break;

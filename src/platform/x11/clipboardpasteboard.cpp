@@ -1,6 +1,7 @@
 #include "clipboardpasteboard.h"
 
 #include "capture/capturelimits.h"
+#include "urilist.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -28,18 +29,6 @@ bool isProtocolTarget(const QString &format)
 {
     return format == u"TARGETS" || format == u"MULTIPLE" || format == u"TIMESTAMP" ||
            format == u"SAVE_TARGETS";
-}
-
-std::optional<QUrl> localFileURL(const QByteArray &line)
-{
-    QUrl url = QUrl::fromEncoded(line, QUrl::StrictMode);
-    if (!url.isValid() || url.scheme() != u"file")
-        return std::nullopt;
-    if (url.host() == u"localhost")
-        url.setHost(QString());
-    if (!url.host().isEmpty() || url.path().isEmpty())
-        return std::nullopt;
-    return url;
 }
 
 } // namespace
@@ -196,18 +185,8 @@ QStringList ClipboardPasteboard::types()
 
 QList<QUrl> ClipboardPasteboard::fileURLs()
 {
-    QList<QUrl> urls;
     const std::optional<QByteArray> list = read(uriListFormat);
-    if (!list)
-        return urls;
-    for (QByteArray line : list->split('\n')) {
-        line = line.trimmed();
-        if (line.isEmpty() || line.startsWith('#'))
-            continue;
-        if (std::optional<QUrl> url = localFileURL(line))
-            urls.append(*url);
-    }
-    return urls;
+    return list ? UriList::localFiles(*list) : QList<QUrl>();
 }
 
 std::optional<QByteArray> ClipboardPasteboard::data(PasteboardDataType type)

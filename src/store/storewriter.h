@@ -1,0 +1,63 @@
+#pragma once
+
+#include "model/clippingitem.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+// Writes the store file on a thread of its own, so that a save costs its caller only the
+// hand-over of shared pieces. While a write runs, a newer snapshot replaces the one waiting.
+class StoreWriter
+{
+public:
+    // One clipping's part of the file: its encoded form, or the clipping itself when its
+    // encoding is too large to keep and is made for one write only.
+    struct Piece {
+        QByteArray json;
+        std::optional<ClippingItem> item;
+    };
+    struct Snapshot {
+        QList<Piece> items;
+        // The encoded collections, joined with commas.
+        QByteArray collections;
+    };
+
+    explicit StoreWriter(const QString &path);
+    // Writes the snapshot still waiting before it returns.
+    ~StoreWriter();
+
+    void submit(Snapshot snapshot);
+    // Returns once everything submitted so far is written or has failed, and reports it.
+    void flush();
+
+    // After a write, on the thread that made the writer: the reason of a failure, or an empty
+    // text. When several writes end before it runs, only the last one is reported.
+    std::function<void(const QString &failure)> onWritten;
+
+    // Writes atomically and durably: a temporary file beside the target, synced, renamed over
+    // it, then the folder synced. The old file stays whole on failure. Returns the failure.
+    static QString writeFile(const QString &path, const Snapshot &snapshot);
+
+private:
+    void run();
+    void report();
+
+    QString m_path;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::condition_variable m_done;
+    std::optional<Snapshot> m_waiting;
+    std::optional<QString> m_outcome;
+    bool m_writing = false;
+    bool m_stopping = false;
+    // Queued reports run on the thread of this object, and are dropped once it is gone.
+    QObject m_context;
+    std::thread m_thread;
+};
