@@ -263,7 +263,8 @@ void CardGridView::mouseDoubleClickEvent(QMouseEvent *event)
 
 void CardGridView::contextMenuEvent(QContextMenuEvent *event)
 {
-    const std::optional<qsizetype> position = positionAt(viewport()->mapFrom(this, event->pos()));
+    // Delivered through the viewport, in its coordinates.
+    const std::optional<qsizetype> position = positionAt(event->pos());
     if (!position)
         return;
     const ClippingItem item = m_state.visibleItem(*position);
