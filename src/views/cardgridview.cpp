@@ -2,6 +2,7 @@
 
 #include "board/clipboardmanagerstate.h"
 #include "cardcontextmenu.h"
+#include "cardgridaccessible.h"
 #include "clippingcard.h"
 #include "theme.h"
 
@@ -35,6 +36,7 @@ CardGridView::CardGridView(ClipboardManagerState &state, QWidget *parent)
     viewport()->setAutoFillBackground(false);
     viewport()->setMouseTracking(true);
     setAccessibleName(tr("Clippings"));
+    CardGridAccessible::install();
     m_shown = shown();
     connect(&m_state, &ClipboardManagerState::changed, this, &CardGridView::stateChanged);
 }
@@ -129,8 +131,13 @@ void CardGridView::stateChanged()
                              now.columns != m_shown.columns;
     const bool selectionMoved = now.selection != m_shown.selection;
     m_shown = now;
-    if (layoutMoved)
+    if (layoutMoved) {
         updateScrollRange();
+        if (QAccessible::isActive())
+            if (auto *accessible =
+                    static_cast<CardGridAccessible *>(QAccessible::queryAccessibleInterface(this)))
+                accessible->forgetCards();
+    }
     if (selectionMoved || layoutMoved)
         if (const std::optional<qsizetype> position = selectedPosition())
             scrollToPosition(*position);

@@ -26,6 +26,7 @@ public:
     std::optional<qsizetype> positionAt(QPointF viewportPoint) const;
     // Scrolls as little as needed to show the whole card.
     void scrollToPosition(qsizetype position);
+    ClipboardManagerState &state() const { return m_state; }
     // Cards painted since the view was made.
     quint64 paintedCardCount() const { return m_paintedCards; }
 

@@ -2,6 +2,7 @@
 #include "views/cardgridview.h"
 #include "views/clippingcard.h"
 
+#include <QAccessible>
 #include <QMenu>
 #include <QScrollBar>
 #include <QTest>
@@ -116,6 +117,23 @@ TEST_F(CardGridViewTest, RightClickOpensTheCardMenu)
     ASSERT_NE(menu, nullptr);
     EXPECT_FALSE(menu->actions().isEmpty());
     menu->close();
+}
+
+TEST_F(CardGridViewTest, CardsAreAccessibleChildrenWithMaskedNames)
+{
+    makeBoard(3, {secretClipping(QStringLiteral("hunter2"))});
+    makeView();
+    QAccessibleInterface *list = QAccessible::queryAccessibleInterface(&grid());
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->role(), QAccessible::List);
+    ASSERT_EQ(list->childCount(), 4);
+    const QString secret = list->child(0)->text(QAccessible::Name);
+    EXPECT_FALSE(secret.isEmpty());
+    EXPECT_FALSE(secret.contains(QStringLiteral("hunter2")));
+    EXPECT_TRUE(list->child(3)->text(QAccessible::Name).contains(QStringLiteral("Clipping 2")));
+    EXPECT_EQ(list->indexOfChild(list->child(2)), 2);
+    state().setSearchText(QStringLiteral("Clipping 1"));
+    EXPECT_EQ(list->childCount(), 1);
 }
 
 } // namespace
