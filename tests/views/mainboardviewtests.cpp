@@ -30,8 +30,8 @@ TEST_F(MainBoardViewTest, Pictures)
                                                             : QStringLiteral("/board-light.png"))));
     }
     state().setQuickLookItem(state().items().first());
-    EXPECT_TRUE(
-        m_view->grab().toImage().save(pictureDirectory() + QStringLiteral("/quicklook-light.png")));
+    EXPECT_TRUE(m_view->grab().toImage().save(pictureDirectory() +
+                                              QStringLiteral("/board-quicklook-light.png")));
 }
 
 struct PresetCase {
