@@ -2,6 +2,7 @@
 #include "artwork/iconsetexport.h"
 #include "board/clipboardmanagerstate.h"
 #include "board/pasteback.h"
+#include "boardwindow.h"
 #include "commandline.h"
 #include "displayplatform.h"
 #include "keyboard/hotkeymanager.h"
@@ -13,16 +14,17 @@
 #include "platform/x11/x11frontapplication.h"
 #include "platform/x11/x11globalhotkey.h"
 #include "platform/x11/x11windowactivator.h"
+#include "platform/x11/x11windowmanagerhints.h"
 #include "platform/x11/xtestkeysynthesizer.h"
 #include "store/inisettingsstore.h"
 #include "update/networkhttpclient.h"
 #include "update/programversion.h"
+#include "views/aboutwindow.h"
 #include "views/aboutwindowopener.h"
 #include "views/applicationkeymonitor.h"
 
 #include <QApplication>
 #include <QProcessEnvironment>
-#include <QWidget>
 #include <cstdio>
 
 #ifdef QUILLSTASH_TEST_HOOKS
@@ -69,43 +71,43 @@ int main(int argc, char *argv[])
     ClipboardManagerState::setShared(&state);
 
     AboutWindowOpener aboutWindow(state);
+
+    // --- The board window: showing, hiding, paste-back and the board's keys. ---
+    X11WindowActivator windowActivator;
+    X11WindowManagerHints windowManagerHints;
+    BoardWindow boardWindow(state, frontApplication, windowActivator, windowManagerHints);
+    state.onRequestCenterWindow = [&] { boardWindow.positionWindowFlushTopRight(); };
     state.onRequestOpenAbout = [&] {
-        state.handleWindowHidden();
+        boardWindow.hideMainWindow(false);
         aboutWindow.open(false);
     };
     state.onRequestCheckForUpdates = [&] {
-        state.handleWindowHidden();
+        boardWindow.hideMainWindow(false);
         aboutWindow.open(true);
     };
-
-    // The application in front before the board came up, to return to and paste into.
-    std::optional<RunningApplication> previousActiveApp;
-    // There is no board window yet: every press of the hot key brings the board "up".
-    const auto showMainWindow = [&] {
-        const std::optional<RunningApplication> front = frontApplication.frontmostApplication();
-        if (front && front->processId != QCoreApplication::applicationPid())
-            previousActiveApp = front;
-        state.handleWindowShown();
+    boardWindow.isAuxiliaryWindowVisible = [&] {
+        return aboutWindow.window() && aboutWindow.window()->isVisible();
     };
 
-    X11WindowActivator windowActivator;
     XTestKeySynthesizer keySynthesizer;
     PasteBack pasteBack(state, windowActivator, keySynthesizer);
+    pasteBack.hideBoardWindow = [&] { boardWindow.orderOut(); };
     state.onRequestHideWindowAndPaste = [&](const ClippingItem &, bool paste) {
-        pasteBack.hideWindowAndPaste(previousActiveApp, paste);
+        pasteBack.hideWindowAndPaste(boardWindow.previousActiveApp(), paste);
     };
 
-    // The board window, whose keys the board's key commands handle; its views come later.
-    QWidget boardWindow;
     X11GlobalHotKey globalHotKey;
     ApplicationKeyMonitor keyMonitor(boardWindow);
     HotKeyManager hotKeys(state, globalHotKey, keyMonitor);
     HotKeyManager::setShared(&hotKeys);
-    hotKeys.onToggleWindow = showMainWindow;
+    hotKeys.onToggleWindow = [&] { boardWindow.toggleMainWindow(); };
     hotKeys.onShowWindowIfHidden = [&] {
-        showMainWindow();
+        if (boardWindow.isVisible() && boardWindow.isActiveWindow())
+            return true;
+        boardWindow.showMainWindow();
         return false;
     };
+    // --- End of the board window. ---
 #ifdef QUILLSTASH_TEST_HOOKS
     TestControl testControl(state, hotKeys);
 #endif
