@@ -1,46 +1,33 @@
+#include "appdelegate.h"
 #include "artwork/appiconprovider.h"
 #include "artwork/iconsetexport.h"
-#include "board/clipboardmanagerstate.h"
-#include "board/pasteback.h"
 #include "commandline.h"
 #include "displayplatform.h"
-#include "keyboard/hotkeymanager.h"
-#include "model/passwordcrypto.h"
 #include "platform/linux/desktopentryiconlookup.h"
-#include "platform/linux/desktopworkspace.h"
-#include "platform/x11/clipboardpasteboard.h"
-#include "platform/x11/x11frontapplication.h"
-#include "platform/x11/x11globalhotkey.h"
-#include "platform/x11/x11windowactivator.h"
-#include "platform/x11/xtestkeysynthesizer.h"
-#include "store/clippingkey.h"
-#include "store/inisettingsstore.h"
-#include "update/networkhttpclient.h"
+#include "singleinstance.h"
+#include "terminationsignals.h"
 #include "update/programversion.h"
-#include "views/aboutwindowopener.h"
-#include "views/applicationkeymonitor.h"
 
 #include <QApplication>
 #include <QProcessEnvironment>
-#include <QWidget>
+#include <QTemporaryDir>
 #include <cstdio>
-
-#ifdef QUILLSTASH_TEST_HOOKS
-#include "testcontrol.h"
-#endif
 
 int main(int argc, char *argv[])
 {
-    const QStringList arguments = CommandLine::arguments(argc, argv);
-    if (arguments.contains(CommandLine::versionOption)) {
+    const CommandLine::Options options = CommandLine::parse(CommandLine::arguments(argc, argv));
+    if (options.help) {
+        std::printf("%s", qPrintable(CommandLine::helpText()));
+        return 0;
+    }
+    if (options.version) {
         std::printf("Quillstash %s (%lld)\n", qPrintable(ProgramVersion::text()),
                     static_cast<long long>(ProgramVersion::build()));
         return 0;
     }
     // The icon export needs no display and starts nothing else.
-    if (const std::optional<QString> folder =
-            CommandLine::optionValue(arguments, CommandLine::generateAppIconOption)) {
-        const QStringList failures = IconsetExport::write(*folder);
+    if (options.iconFolder) {
+        const QStringList failures = IconsetExport::write(*options.iconFolder);
         if (failures.isEmpty())
             return 0;
         std::fprintf(stderr, "quillstash: could not write the icon set: %s\n",
@@ -51,66 +38,44 @@ int main(int argc, char *argv[])
     DisplayPlatform::choose(QProcessEnvironment::systemEnvironment()).apply();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillstash"));
+    QApplication::setApplicationVersion(ProgramVersion::text());
+    QApplication::setDesktopFileName(QStringLiteral("quillstash"));
     QApplication::setQuitOnLastWindowClosed(false);
+    const TerminationSignals terminationSignals;
+
+    // The screenshots are taken on data of their own, beside whatever the user runs.
+    std::optional<QTemporaryDir> privateProfile;
+    AppDelegate::Profile profile = AppDelegate::userProfile();
+    SingleInstance instance;
+    if (options.screenshotFolder) {
+        privateProfile.emplace();
+        if (!privateProfile->isValid()) {
+            std::fprintf(stderr, "quillstash: could not make a temporary folder\n");
+            return 1;
+        }
+        profile = {privateProfile->filePath(QStringLiteral("Quillstash.conf")),
+                   privateProfile->filePath(QStringLiteral("data"))};
+    } else {
+        switch (instance.claim()) {
+        case SingleInstance::Claim::First:
+            break;
+        case SingleInstance::Claim::OtherRunning:
+            return 0;
+        case SingleInstance::Claim::Failed:
+            std::fprintf(stderr,
+                         "quillstash: another Quillstash holds %s but does not answer; not "
+                         "starting a second one on the same clippings\n",
+                         qPrintable(SingleInstance::defaultFolder()));
+            return 1;
+        }
+    }
 
     const DesktopEntryIconLookup installedApplications;
     AppIconProvider::shared().setInstalledApplications(&installedApplications);
 
-    IniSettingsStore settings(IniSettingsStore::defaultFilePath());
-    PasswordCrypto::setKeyProvider(
-        [&settings] { return ClippingKey::loadOrCreate(settings).value_or(QByteArray()); });
-
-    SystemClock clock;
-    ClipboardPasteboard pasteboard(QApplication::clipboard());
-    X11FrontApplication frontApplication;
-    DesktopWorkspace workspace;
-    NetworkHttpClient httpClient;
-    ClipboardManagerState state(
-        {settings, pasteboard, clock, frontApplication, workspace, httpClient});
-    ClipboardManagerState::setShared(&state);
-
-    AboutWindowOpener aboutWindow(state);
-    state.onRequestOpenAbout = [&] {
-        state.handleWindowHidden();
-        aboutWindow.open(false);
-    };
-    state.onRequestCheckForUpdates = [&] {
-        state.handleWindowHidden();
-        aboutWindow.open(true);
-    };
-
-    // The application in front before the board came up, to return to and paste into.
-    std::optional<RunningApplication> previousActiveApp;
-    // There is no board window yet: every press of the hot key brings the board "up".
-    const auto showMainWindow = [&] {
-        const std::optional<RunningApplication> front = frontApplication.frontmostApplication();
-        if (front && front->processId != QCoreApplication::applicationPid())
-            previousActiveApp = front;
-        state.handleWindowShown();
-    };
-
-    X11WindowActivator windowActivator;
-    XTestKeySynthesizer keySynthesizer;
-    PasteBack pasteBack(state, windowActivator, keySynthesizer);
-    state.onRequestHideWindowAndPaste = [&](const ClippingItem &, bool paste) {
-        pasteBack.hideWindowAndPaste(previousActiveApp, paste);
-    };
-
-    // The board window, whose keys the board's key commands handle; its views come later.
-    QWidget boardWindow;
-    X11GlobalHotKey globalHotKey;
-    ApplicationKeyMonitor keyMonitor(boardWindow);
-    HotKeyManager hotKeys(state, globalHotKey, keyMonitor);
-    HotKeyManager::setShared(&hotKeys);
-    hotKeys.onToggleWindow = showMainWindow;
-    hotKeys.onShowWindowIfHidden = [&] {
-        showMainWindow();
-        return false;
-    };
-#ifdef QUILLSTASH_TEST_HOOKS
-    TestControl testControl(state, hotKeys);
-#endif
-    hotKeys.setup();
-
+    AppDelegate delegate(options, profile);
+    QObject::connect(&instance, &SingleInstance::showRequested, &delegate,
+                     &AppDelegate::showMainWindow);
+    delegate.applicationDidFinishLaunching();
     return QApplication::exec();
 }
