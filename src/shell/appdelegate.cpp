@@ -170,6 +170,9 @@ void AppDelegate::showMainWindow()
     m_mainWindow->show();
     m_mainWindow->raise();
     m_mainWindow->activateWindow();
+#ifdef QUILLSTASH_TEST_HOOKS
+    TestControl::trace(QStringLiteral("board-shown"));
+#endif
     // Keys go to the board's commands, not to a text field that kept the focus.
     QTimer::singleShot(0, this, [this] {
         if (QWidget *focused = m_mainWindow->focusWidget())
@@ -181,6 +184,9 @@ void AppDelegate::hideBoard(bool returnFocus)
 {
     m_state->handleWindowHidden();
     m_mainWindow->hide();
+#ifdef QUILLSTASH_TEST_HOOKS
+    TestControl::trace(QStringLiteral("board-hidden"));
+#endif
     if (returnFocus && m_previousActiveApp)
         m_windowActivator->activate(m_previousActiveApp->windowId);
 }

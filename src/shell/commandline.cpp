@@ -37,7 +37,8 @@ Options parse(const QStringList &arguments)
         }
         return false;
     };
-    return {.help = isFlag({QStringLiteral("--help"), QStringLiteral("-h")}),
+    return {.help = isFlag(
+                {QStringLiteral("--help"), QStringLiteral("-h"), QStringLiteral("--help-all")}),
             .version = isFlag({versionOption, QStringLiteral("-v")}),
             .background = isFlag({backgroundOption}),
             .iconFolder = optionValue(arguments, generateAppIconOption),
@@ -65,7 +66,9 @@ QString helpText()
              "Uses demonstration data; your history and settings are not touched."),
          QCoreApplication::translate("CommandLine", "folder")},
     });
-    return parser.helpText();
+    // Without an application object Qt cannot know the program's name.
+    return parser.helpText().replace(QStringLiteral("<executable_name>"),
+                                     QStringLiteral("quillstash"));
 }
 
 } // namespace CommandLine
