@@ -3,6 +3,7 @@
 #include "artwork/appiconprovider.h"
 #include "board/clipboardmanagerstate.h"
 #include "board/pasteback.h"
+#include "boardwindow.h"
 #include "keyboard/hotkeymanager.h"
 #include "model/passwordcrypto.h"
 #include "platform/linux/desktopworkspace.h"
@@ -11,6 +12,7 @@
 #include "platform/x11/x11frontapplication.h"
 #include "platform/x11/x11globalhotkey.h"
 #include "platform/x11/x11windowactivator.h"
+#include "platform/x11/x11windowmanagerhints.h"
 #include "platform/x11/xtestkeysynthesizer.h"
 #include "screenshotexport.h"
 #include "statusbarcontroller.h"
@@ -23,9 +25,6 @@
 #include "views/preferenceswindow.h"
 
 #include <QApplication>
-#include <QCursor>
-#include <QEvent>
-#include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
@@ -34,16 +33,6 @@
 #ifdef QUILLSTASH_TEST_HOOKS
 #include "testcontrol.h"
 #endif
-
-namespace
-{
-
-constexpr QSize boardSize(960, 600);
-constexpr QSize boardMinimumSize(580, 380);
-// The pointer this close to the tray icon means the click on the icon decides, not the focus.
-constexpr int trayMargin = 8;
-
-} // namespace
 
 AppDelegate::AppDelegate(CommandLine::Options options, Profile profile, QObject *parent)
     : QObject(parent), m_options(std::move(options)), m_profile(std::move(profile))
@@ -104,17 +93,24 @@ void AppDelegate::applicationDidFinishLaunching()
 
 void AppDelegate::setupMainWindow()
 {
-    // Stands in for the board until its views arrive: the same window, empty.
-    m_mainWindow = std::make_unique<QWidget>(nullptr, Qt::Tool | Qt::FramelessWindowHint |
-                                                          Qt::WindowStaysOnTopHint);
-    m_mainWindow->setWindowTitle(tr("Quillstash"));
-    m_mainWindow->resize(boardSize);
-    m_mainWindow->setMinimumSize(boardMinimumSize);
-    m_mainWindow->installEventFilter(this);
-    positionWindowFlushTopRight();
+    m_windowManagerHints = std::make_unique<X11WindowManagerHints>();
+    m_mainWindow = std::make_unique<BoardWindow>(*m_state, *m_frontApplication, *m_windowActivator,
+                                                 *m_windowManagerHints);
+    m_mainWindow->statusItemGeometry = [this] {
+        const QSystemTrayIcon *icon = m_statusItem ? m_statusItem->trayIcon() : nullptr;
+        return icon && icon->isVisible() ? icon->geometry() : QRect();
+    };
+    m_mainWindow->isAuxiliaryWindowVisible = [this] {
+        return (m_preferencesWindow && m_preferencesWindow->isVisible()) ||
+               (m_aboutWindow && m_aboutWindow->window() && m_aboutWindow->window()->isVisible());
+    };
+    m_mainWindow->hidePreferencesWindow = [this] {
+        if (m_preferencesWindow)
+            m_preferencesWindow->hide();
+    };
 
     m_pasteBack = std::make_unique<PasteBack>(*m_state, *m_windowActivator, *m_keySynthesizer);
-    m_pasteBack->hideBoardWindow = [this] { m_mainWindow->hide(); };
+    m_pasteBack->hideBoardWindow = [this] { m_mainWindow->orderOut(); };
     m_keyMonitor = std::make_unique<ApplicationKeyMonitor>(*m_mainWindow);
     m_globalHotKey = std::make_unique<X11GlobalHotKey>();
     m_hotKeys = std::make_unique<HotKeyManager>(*m_state, *m_globalHotKey, *m_keyMonitor);
@@ -125,20 +121,20 @@ void AppDelegate::setupCallbacks()
 {
     ClipboardManagerState &state = *m_state;
     state.onAnchorChanged = [this](bool) {
-        // Both levels sit above ordinary windows here; re-showing applies the hint again.
+        // Both levels sit above ordinary windows here; raising applies the change at once.
         if (m_mainWindow->isVisible())
             m_mainWindow->raise();
     };
-    state.onRequestCenterWindow = [this] { positionWindowFlushTopRight(); };
+    state.onRequestCenterWindow = [this] { m_mainWindow->positionWindowFlushTopRight(); };
     state.onRequestOpenPreferences = [this] { openPreferencesWindow(); };
     state.onRequestOpenAbout = [this] { openAboutWindow(false); };
     state.onRequestCheckForUpdates = [this] { openAboutWindow(true); };
     state.onRequestHideWindowAndPaste = [this](const ClippingItem &, bool paste) {
-        m_pasteBack->hideWindowAndPaste(m_previousActiveApp, paste);
+        m_pasteBack->hideWindowAndPaste(m_mainWindow->previousActiveApp(), paste);
     };
     m_hotKeys->onToggleWindow = [this] { toggleMainWindow(); };
     m_hotKeys->onShowWindowIfHidden = [this] {
-        if (isBoardVisible() && QApplication::activeWindow() != nullptr)
+        if (m_mainWindow->isVisible() && m_mainWindow->isActiveWindow())
             return true;
         showMainWindow();
         return false;
@@ -153,47 +149,26 @@ bool AppDelegate::isBoardVisible() const
     return m_mainWindow && m_mainWindow->isVisible();
 }
 
+std::optional<Timestamp> AppDelegate::lastResignKeyHideTime() const
+{
+    const QDateTime hidden = m_mainWindow ? m_mainWindow->lastResignKeyHideTime() : QDateTime();
+    return hidden.isValid() ? std::optional(Timestamp::fromDateTime(hidden)) : std::nullopt;
+}
+
 void AppDelegate::showMainWindow()
 {
-    if (m_preferencesWindow)
-        m_preferencesWindow->hide();
-    const std::optional<RunningApplication> front = m_frontApplication->frontmostApplication();
-    if (front && front->processId != QCoreApplication::applicationPid())
-        m_previousActiveApp = front;
-    const Qt::KeyboardModifiers held = QGuiApplication::queryKeyboardModifiers();
-    m_state->setIsHoldingCommandKey(held.testFlag(Qt::ControlModifier) &&
-                                    !held.testFlag(Qt::AltModifier));
-    m_state->setIsHoldingOptionKey(held.testFlag(Qt::AltModifier));
-    m_state->handleWindowShown();
-    if (!m_state->isWindowAnchored())
-        positionWindowFlushTopRight();
-    m_mainWindow->show();
-    m_mainWindow->raise();
-    m_mainWindow->activateWindow();
+    m_mainWindow->showMainWindow();
 #ifdef QUILLSTASH_TEST_HOOKS
     TestControl::trace(QStringLiteral("board-shown"));
 #endif
-    // Keys go to the board's commands, not to a text field that kept the focus.
-    QTimer::singleShot(0, this, [this] {
-        if (QWidget *focused = m_mainWindow->focusWidget())
-            focused->clearFocus();
-    });
-}
-
-void AppDelegate::hideBoard(bool returnFocus)
-{
-    m_state->handleWindowHidden();
-    m_mainWindow->hide();
-#ifdef QUILLSTASH_TEST_HOOKS
-    TestControl::trace(QStringLiteral("board-hidden"));
-#endif
-    if (returnFocus && m_previousActiveApp)
-        m_windowActivator->activate(m_previousActiveApp->windowId);
 }
 
 void AppDelegate::hideMainWindow()
 {
-    hideBoard(true);
+    m_mainWindow->hideMainWindow(true);
+#ifdef QUILLSTASH_TEST_HOOKS
+    TestControl::trace(QStringLiteral("board-hidden"));
+#endif
 }
 
 void AppDelegate::toggleMainWindow()
@@ -204,48 +179,9 @@ void AppDelegate::toggleMainWindow()
         showMainWindow();
 }
 
-void AppDelegate::positionWindowFlushTopRight()
-{
-    QScreen *screen = nullptr;
-    if (m_statusItem && m_statusItem->trayIcon() && m_statusItem->trayIcon()->isVisible())
-        screen = QGuiApplication::screenAt(m_statusItem->trayIcon()->geometry().center());
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect visible = screen->availableGeometry();
-    const QSize size = m_mainWindow->frameGeometry().size();
-    m_mainWindow->move(visible.right() + 1 - size.width(), visible.top());
-}
-
-bool AppDelegate::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_mainWindow.get() && event->type() == QEvent::WindowDeactivate)
-        windowDidResignKey();
-    return QObject::eventFilter(watched, event);
-}
-
-void AppDelegate::windowDidResignKey()
-{
-    if (m_state->isWindowAnchored() || !m_mainWindow->isVisible())
-        return;
-    if (m_preferencesWindow && m_preferencesWindow->isVisible())
-        return;
-    if (m_aboutWindow && m_aboutWindow->window() && m_aboutWindow->window()->isVisible())
-        return;
-    if (m_statusItem && m_statusItem->trayIcon()) {
-        const QRect icon = m_statusItem->trayIcon()->geometry().adjusted(-trayMargin, -trayMargin,
-                                                                         trayMargin, trayMargin);
-        if (icon.contains(QCursor::pos()))
-            return;
-    }
-    m_lastResignKeyHideTime = m_clock.now();
-    hideBoard(true);
-}
-
 void AppDelegate::openAboutWindow(bool autoCheckUpdates)
 {
-    hideBoard(false);
+    m_mainWindow->hideMainWindow(false);
     if (!m_aboutWindow)
         m_aboutWindow = std::make_unique<AboutWindowOpener>(*m_state);
     m_aboutWindow->open(autoCheckUpdates);
@@ -253,7 +189,7 @@ void AppDelegate::openAboutWindow(bool autoCheckUpdates)
 
 void AppDelegate::openPreferencesWindow()
 {
-    hideBoard(false);
+    m_mainWindow->hideMainWindow(false);
     if (!m_preferencesWindow)
         m_preferencesWindow = std::make_unique<PreferencesWindow>(*m_state, *m_loginItem);
     m_preferencesWindow->present();

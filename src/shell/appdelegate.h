@@ -1,6 +1,5 @@
 #pragma once
 
-#include "capture/frontapplication.h"
 #include "commandline.h"
 #include "model/clock.h"
 #include "statusmenutarget.h"
@@ -11,6 +10,7 @@
 #include <optional>
 
 class AboutWindowOpener;
+class BoardWindow;
 class ApplicationKeyMonitor;
 class ClipboardManagerState;
 class ClipboardPasteboard;
@@ -27,11 +27,12 @@ class TestControl;
 class X11FrontApplication;
 class X11GlobalHotKey;
 class X11WindowActivator;
+class X11WindowManagerHints;
 class XTestKeySynthesizer;
 class XdgAutostartEntry;
 
-// Builds the program at launch and holds its windows: the board, the tray icon, the preferences
-// and about windows, and the wiring between them and the state.
+// Builds the program at launch in its order and holds its windows: the board, the tray icon,
+// the preferences and about windows, and the wiring between them and the state.
 class AppDelegate : public QObject, public StatusMenuTarget
 {
     Q_OBJECT
@@ -55,24 +56,14 @@ public:
     void showMainWindow() override;
     void hideMainWindow() override;
     void toggleMainWindow() override;
-    std::optional<Timestamp> lastResignKeyHideTime() const override
-    {
-        return m_lastResignKeyHideTime;
-    }
+    std::optional<Timestamp> lastResignKeyHideTime() const override;
     void openAboutWindow(bool autoCheckUpdates) override;
     void openPreferencesWindow() override;
     void quit() override;
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     void setupMainWindow();
     void setupCallbacks();
-    void positionWindowFlushTopRight();
-    void windowDidResignKey();
-    // Tells the state, orders the board out and, unless told not to, hands the focus back.
-    void hideBoard(bool returnFocus);
     void runScreenshotExport(const QString &folder);
 
     CommandLine::Options m_options;
@@ -85,16 +76,15 @@ private:
     std::unique_ptr<NetworkHttpClient> m_httpClient;
     std::unique_ptr<XdgAutostartEntry> m_loginItem;
     std::unique_ptr<X11WindowActivator> m_windowActivator;
+    std::unique_ptr<X11WindowManagerHints> m_windowManagerHints;
     std::unique_ptr<XTestKeySynthesizer> m_keySynthesizer;
     std::unique_ptr<X11GlobalHotKey> m_globalHotKey;
     std::unique_ptr<ClipboardManagerState> m_state;
 
-    std::unique_ptr<QWidget> m_mainWindow;
+    std::unique_ptr<BoardWindow> m_mainWindow;
     std::unique_ptr<PreferencesWindow> m_preferencesWindow;
     std::unique_ptr<AboutWindowOpener> m_aboutWindow;
     std::unique_ptr<StatusBarController> m_statusItem;
-    std::optional<RunningApplication> m_previousActiveApp;
-    std::optional<Timestamp> m_lastResignKeyHideTime;
     std::unique_ptr<PasteBack> m_pasteBack;
     std::unique_ptr<ApplicationKeyMonitor> m_keyMonitor;
     std::unique_ptr<HotKeyManager> m_hotKeys;

@@ -71,6 +71,9 @@ Theme makeTheme(bool dark)
     t.toastBackground = withOpacity(t.green, 0.18);
     t.keyCapText = pick(black(0.75), white(0.85));
     t.keyCapBackground = pick(black(0.08), white(0.12));
+    t.searchFieldBackground = pick(rgb(1, 1, 1), black(0.32));
+    t.searchFieldOutline = pick(black(0.12), white(0.10));
+    t.windowBorder = black(0.28);
 
     t.sidebarTint = pick(rgb(0.94, 0.95, 0.97, 0.85), rgb(0.11, 0.12, 0.15, 0.82));
     t.sidebarSectionHeader = pick(black(0.42), white(0.40));
@@ -119,6 +122,8 @@ Theme makeTheme(bool dark)
     t.previewBackdrop = black(0.45);
     t.previewOutline = white(0.15);
     t.previewShadow = black(0.45);
+    t.previewBar = pick(rgb(0.94, 0.94, 0.94), rgb(0.16, 0.16, 0.16));
+    t.previewContent = pick(rgb(1, 1, 1), rgb(0.12, 0.12, 0.12));
     return t;
 }
 

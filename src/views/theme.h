@@ -40,6 +40,9 @@ struct Theme {
     QColor toastBackground;
     QColor keyCapText;
     QColor keyCapBackground;
+    QColor searchFieldBackground;
+    QColor searchFieldOutline;
+    QColor windowBorder;
 
     // Sidebar.
     QColor sidebarTint;
@@ -93,6 +96,8 @@ struct Theme {
     QColor previewBackdrop;
     QColor previewOutline;
     QColor previewShadow;
+    QColor previewBar;
+    QColor previewContent;
 
     static const Theme &dark();
     static const Theme &light();

@@ -1,0 +1,251 @@
+#include "boardwindow.h"
+
+#include "board/clipboardmanagerstate.h"
+#include "boardplacement.h"
+#include "capture/windowactivator.h"
+#include "capture/windowmanagerhints.h"
+#include "views/mainboardview.h"
+#include "views/theme.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScreen>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWindow>
+
+namespace
+{
+
+// How far in from the window's edge a press resizes instead of reaching the board.
+constexpr int resizeMargin = 5;
+// The tray icon's click decides when the pointer is this close to it.
+constexpr int statusItemSlack = 8;
+
+// The rounded outline over the whole board: the corners outside it are cleared (or masked away
+// where nothing composites the window) and the thin border is drawn along it.
+class RoundedFrame final : public QWidget
+{
+public:
+    RoundedFrame(const MainBoardView &view, QWidget *parent) : QWidget(parent), m_view(view)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QRectF area(rect());
+        QPainterPath outside;
+        outside.addRect(area);
+        QPainterPath shape;
+        shape.addRoundedRect(area, BoardWindow::cornerRadius, BoardWindow::cornerRadius);
+        painter.setCompositionMode(QPainter::CompositionMode_Clear);
+        painter.fillPath(outside.subtracted(shape), Qt::transparent);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        painter.setPen(QPen(m_view.theme().windowBorder, 0.8));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(area.adjusted(0.4, 0.4, -0.4, -0.4), BoardWindow::cornerRadius,
+                                BoardWindow::cornerRadius);
+    }
+
+private:
+    const MainBoardView &m_view;
+};
+
+Qt::CursorShape cursorFor(Qt::Edges edges)
+{
+    if (edges == (Qt::TopEdge | Qt::LeftEdge) || edges == (Qt::BottomEdge | Qt::RightEdge))
+        return Qt::SizeFDiagCursor;
+    if (edges == (Qt::TopEdge | Qt::RightEdge) || edges == (Qt::BottomEdge | Qt::LeftEdge))
+        return Qt::SizeBDiagCursor;
+    if (edges & (Qt::LeftEdge | Qt::RightEdge))
+        return Qt::SizeHorCursor;
+    return Qt::SizeVerCursor;
+}
+
+} // namespace
+
+BoardWindow::BoardWindow(ClipboardManagerState &state, FrontApplication &frontApplication,
+                         WindowActivator &activator, WindowManagerHints &hints, QWidget *parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      m_state(state), m_frontApplication(frontApplication), m_activator(activator), m_hints(hints)
+{
+    setWindowTitle(tr("Quillstash"));
+    setAccessibleName(tr("Quillstash board"));
+    setMinimumSize(minimumBoardSize);
+    resize(initialSize);
+    m_translucent = m_hints.hasCompositingManager();
+    if (m_translucent)
+        setAttribute(Qt::WA_TranslucentBackground);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_view = new MainBoardView(state, this);
+    layout->addWidget(m_view);
+    m_frame = new RoundedFrame(*m_view, this);
+    m_frame->raise();
+    connect(&m_state, &ClipboardManagerState::isWindowAnchoredChanged, m_frame,
+            qOverload<>(&QWidget::update));
+    qApp->installEventFilter(this);
+    positionWindowFlushTopRight();
+}
+
+void BoardWindow::showMainWindow()
+{
+    if (hidePreferencesWindow)
+        hidePreferencesWindow();
+    const std::optional<RunningApplication> front = m_frontApplication.frontmostApplication();
+    if (front && front->processId != QCoreApplication::applicationPid())
+        m_previousActiveApp = front;
+
+    const Qt::KeyboardModifiers held = QGuiApplication::queryKeyboardModifiers();
+    m_state.setIsHoldingCommandKey(held.testFlag(Qt::ControlModifier) &&
+                                   !held.testFlag(Qt::AltModifier));
+    m_state.setIsHoldingOptionKey(held.testFlag(Qt::AltModifier));
+    m_state.handleWindowShown();
+    if (!m_state.isWindowAnchored())
+        positionWindowFlushTopRight();
+
+    show();
+    raise();
+    m_hints.showOnAllDesktops(winId());
+    activateWindow();
+    m_activator.activate(winId());
+    // After the window manager has handed over the focus: no field keeps it, so the board's
+    // key commands get the keys.
+    QTimer::singleShot(0, this, [this] {
+        if (QWidget *focus = focusWidget())
+            focus->clearFocus();
+    });
+}
+
+void BoardWindow::hideMainWindow(bool returnFocus)
+{
+    m_state.handleWindowHidden();
+    orderOut();
+    if (returnFocus && m_previousActiveApp)
+        m_activator.activate(m_previousActiveApp->windowId);
+}
+
+void BoardWindow::toggleMainWindow()
+{
+    if (isVisible())
+        hideMainWindow();
+    else
+        showMainWindow();
+}
+
+void BoardWindow::orderOut()
+{
+    hide();
+}
+
+void BoardWindow::positionWindowFlushTopRight()
+{
+    QScreen *screen = nullptr;
+    if (statusItemGeometry) {
+        const QRect item = statusItemGeometry();
+        if (!item.isEmpty())
+            screen = QGuiApplication::screenAt(item.center());
+    }
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen && !QGuiApplication::screens().isEmpty())
+        screen = QGuiApplication::screens().constFirst();
+    if (!screen)
+        return;
+    move(BoardPlacement::flushTopRight(screen->availableGeometry(), size()));
+}
+
+void BoardWindow::windowDidResignKey()
+{
+    if (!isVisible() || m_state.isWindowAnchored())
+        return;
+    if (isAuxiliaryWindowVisible && isAuxiliaryWindowVisible())
+        return;
+    if (statusItemGeometry) {
+        const QRect item = statusItemGeometry();
+        if (!item.isEmpty() &&
+            item.adjusted(-statusItemSlack, -statusItemSlack, statusItemSlack, statusItemSlack)
+                .contains(QCursor::pos()))
+            return;
+    }
+    m_lastResignKeyHideTime = QDateTime::currentDateTimeUtc();
+    hideMainWindow();
+}
+
+bool BoardWindow::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowDeactivate)
+        windowDidResignKey();
+    return QWidget::event(event);
+}
+
+void BoardWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (!m_view->typeToSearch(event))
+        QWidget::keyPressEvent(event);
+}
+
+void BoardWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    m_frame->setGeometry(rect());
+    updateShape();
+}
+
+void BoardWindow::updateShape()
+{
+    if (m_translucent)
+        return;
+    QPainterPath shape;
+    shape.addRoundedRect(QRectF(rect()), cornerRadius, cornerRadius);
+    setMask(QRegion(shape.toFillPolygon().toPolygon()));
+}
+
+Qt::Edges BoardWindow::edgesAt(QPoint point) const
+{
+    Qt::Edges edges;
+    if (point.x() < resizeMargin)
+        edges |= Qt::LeftEdge;
+    if (point.x() >= width() - resizeMargin)
+        edges |= Qt::RightEdge;
+    if (point.y() < resizeMargin)
+        edges |= Qt::TopEdge;
+    if (point.y() >= height() - resizeMargin)
+        edges |= Qt::BottomEdge;
+    return edges;
+}
+
+bool BoardWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove)
+        return false;
+    auto *widget = qobject_cast<QWidget *>(watched);
+    if (!widget || widget->window() != this)
+        return false;
+    const auto *mouse = static_cast<QMouseEvent *>(event);
+    const Qt::Edges edges = edgesAt(mapFromGlobal(mouse->globalPosition().toPoint()));
+    if (type == QEvent::MouseMove) {
+        if (mouse->buttons() == Qt::NoButton) {
+            if (edges)
+                setCursor(cursorFor(edges));
+            else
+                unsetCursor();
+        }
+        return false;
+    }
+    if (!edges || mouse->button() != Qt::LeftButton || !windowHandle())
+        return false;
+    return windowHandle()->startSystemResize(edges);
+}
