@@ -25,6 +25,7 @@
 #include "views/preferenceswindow.h"
 
 #include <QApplication>
+#include <QMenu>
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
@@ -141,8 +142,33 @@ void AppDelegate::setupCallbacks()
     };
 #ifdef QUILLSTASH_TEST_HOOKS
     m_testControl = std::make_unique<TestControl>(state, *m_hotKeys);
+    traceTray();
 #endif
 }
+
+#ifdef QUILLSTASH_TEST_HOOKS
+void AppDelegate::traceTray()
+{
+    // Where the tray host put the icon, once it has, so that a test can click it.
+    auto *watch = new QTimer(this);
+    watch->setInterval(100);
+    connect(watch, &QTimer::timeout, this, [this, watch] {
+        const QSystemTrayIcon *icon = m_statusItem->trayIcon();
+        const QRect area = icon ? icon->geometry() : QRect();
+        if (area.isEmpty())
+            return;
+        watch->stop();
+        TestControl::trace(QStringLiteral("tray %1 %2 %3 %4")
+                               .arg(area.x())
+                               .arg(area.y())
+                               .arg(area.width())
+                               .arg(area.height()));
+    });
+    watch->start();
+    connect(m_statusItem->menu(), &QMenu::aboutToShow, this,
+            [] { TestControl::trace(QStringLiteral("menu-shown")); });
+}
+#endif
 
 bool AppDelegate::isBoardVisible() const
 {

@@ -65,6 +65,9 @@ private:
     void setupMainWindow();
     void setupCallbacks();
     void runScreenshotExport(const QString &folder);
+#ifdef QUILLSTASH_TEST_HOOKS
+    void traceTray();
+#endif
 
     CommandLine::Options m_options;
     Profile m_profile;
