@@ -35,8 +35,9 @@ CardGridView::CardGridView(ClipboardManagerState &state, QWidget *parent)
     setFocusPolicy(Qt::NoFocus);
     viewport()->setAutoFillBackground(false);
     viewport()->setMouseTracking(true);
-    setAccessibleName(tr("Clippings"));
+    // Before anything asks for the grid's interface, which Qt keeps once made.
     CardGridAccessible::install();
+    setAccessibleName(tr("Clippings"));
     m_shown = shown();
     connect(&m_state, &ClipboardManagerState::changed, this, &CardGridView::stateChanged);
 }

@@ -30,8 +30,8 @@ TEST_F(MainBoardViewTest, Pictures)
                                                             : QStringLiteral("/board-light.png"))));
     }
     state().setQuickLookItem(state().items().first());
-    EXPECT_TRUE(
-        m_view->grab().toImage().save(pictureDirectory() + QStringLiteral("/quicklook-light.png")));
+    EXPECT_TRUE(m_view->grab().toImage().save(pictureDirectory() +
+                                              QStringLiteral("/board-quicklook-light.png")));
 }
 
 struct PresetCase {
@@ -171,6 +171,13 @@ TEST_F(QuickLookTest, PanelKeepsItsSizeAndTheBackdropCloses)
         ASSERT_TRUE(preview->isVisible());
         EXPECT_EQ(preview->panelGeometry().size(), QuickLookView::panelSize);
         EXPECT_EQ(preview->panelGeometry().center(), view.rect().center());
+        // The backdrop dims the board around the panel.
+        const QImage dimmed = view.grab().toImage();
+        state().setQuickLookItem(std::nullopt);
+        const QImage plain = view.grab().toImage();
+        EXPECT_LT(qGray(dimmed.pixel(3, size.height() / 2)),
+                  qGray(plain.pixel(3, size.height() / 2)));
+        state().setQuickLookItem(state().items().first());
         QTest::mouseClick(preview, Qt::LeftButton, {}, QPoint(5, 5));
         EXPECT_FALSE(state().quickLookItem());
         EXPECT_FALSE(preview->isVisible());
