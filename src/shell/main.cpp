@@ -1,48 +1,33 @@
+#include "appdelegate.h"
 #include "artwork/appiconprovider.h"
 #include "artwork/iconsetexport.h"
-#include "board/clipboardmanagerstate.h"
-#include "board/pasteback.h"
-#include "boardwindow.h"
 #include "commandline.h"
 #include "displayplatform.h"
-#include "keyboard/hotkeymanager.h"
-#include "model/passwordcrypto.h"
 #include "platform/linux/desktopentryiconlookup.h"
-#include "platform/linux/desktopworkspace.h"
-#include "platform/linux/keyringkeyprovider.h"
-#include "platform/x11/clipboardpasteboard.h"
-#include "platform/x11/x11frontapplication.h"
-#include "platform/x11/x11globalhotkey.h"
-#include "platform/x11/x11windowactivator.h"
-#include "platform/x11/x11windowmanagerhints.h"
-#include "platform/x11/xtestkeysynthesizer.h"
-#include "store/inisettingsstore.h"
-#include "update/networkhttpclient.h"
+#include "singleinstance.h"
+#include "terminationsignals.h"
 #include "update/programversion.h"
-#include "views/aboutwindow.h"
-#include "views/aboutwindowopener.h"
-#include "views/applicationkeymonitor.h"
 
 #include <QApplication>
 #include <QProcessEnvironment>
+#include <QTemporaryDir>
 #include <cstdio>
-
-#ifdef QUILLSTASH_TEST_HOOKS
-#include "testcontrol.h"
-#endif
 
 int main(int argc, char *argv[])
 {
-    const QStringList arguments = CommandLine::arguments(argc, argv);
-    if (arguments.contains(CommandLine::versionOption)) {
+    const CommandLine::Options options = CommandLine::parse(CommandLine::arguments(argc, argv));
+    if (options.help) {
+        std::printf("%s", qPrintable(CommandLine::helpText()));
+        return 0;
+    }
+    if (options.version) {
         std::printf("Quillstash %s (%lld)\n", qPrintable(ProgramVersion::text()),
                     static_cast<long long>(ProgramVersion::build()));
         return 0;
     }
     // The icon export needs no display and starts nothing else.
-    if (const std::optional<QString> folder =
-            CommandLine::optionValue(arguments, CommandLine::generateAppIconOption)) {
-        const QStringList failures = IconsetExport::write(*folder);
+    if (options.iconFolder) {
+        const QStringList failures = IconsetExport::write(*options.iconFolder);
         if (failures.isEmpty())
             return 0;
         std::fprintf(stderr, "quillstash: could not write the icon set: %s\n",
@@ -53,65 +38,44 @@ int main(int argc, char *argv[])
     DisplayPlatform::choose(QProcessEnvironment::systemEnvironment()).apply();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillstash"));
+    QApplication::setApplicationVersion(ProgramVersion::text());
+    QApplication::setDesktopFileName(QStringLiteral("quillstash"));
     QApplication::setQuitOnLastWindowClosed(false);
+    const TerminationSignals terminationSignals;
+
+    // The screenshots are taken on data of their own, beside whatever the user runs.
+    std::optional<QTemporaryDir> privateProfile;
+    AppDelegate::Profile profile = AppDelegate::userProfile();
+    SingleInstance instance;
+    if (options.screenshotFolder) {
+        privateProfile.emplace();
+        if (!privateProfile->isValid()) {
+            std::fprintf(stderr, "quillstash: could not make a temporary folder\n");
+            return 1;
+        }
+        profile = {privateProfile->filePath(QStringLiteral("Quillstash.conf")),
+                   privateProfile->filePath(QStringLiteral("data"))};
+    } else {
+        switch (instance.claim()) {
+        case SingleInstance::Claim::First:
+            break;
+        case SingleInstance::Claim::OtherRunning:
+            return 0;
+        case SingleInstance::Claim::Failed:
+            std::fprintf(stderr,
+                         "quillstash: another Quillstash holds %s but does not answer; not "
+                         "starting a second one on the same clippings\n",
+                         qPrintable(SingleInstance::defaultFolder()));
+            return 1;
+        }
+    }
 
     const DesktopEntryIconLookup installedApplications;
     AppIconProvider::shared().setInstalledApplications(&installedApplications);
 
-    IniSettingsStore settings(IniSettingsStore::defaultFilePath());
-    PasswordCrypto::setKeyProvider(keyringKeyProvider(settings));
-
-    SystemClock clock;
-    ClipboardPasteboard pasteboard(QApplication::clipboard());
-    X11FrontApplication frontApplication;
-    DesktopWorkspace workspace;
-    NetworkHttpClient httpClient;
-    ClipboardManagerState state(
-        {settings, pasteboard, clock, frontApplication, workspace, httpClient});
-    ClipboardManagerState::setShared(&state);
-
-    AboutWindowOpener aboutWindow(state);
-
-    // --- The board window: showing, hiding, paste-back and the board's keys. ---
-    X11WindowActivator windowActivator;
-    X11WindowManagerHints windowManagerHints;
-    BoardWindow boardWindow(state, frontApplication, windowActivator, windowManagerHints);
-    state.onRequestCenterWindow = [&] { boardWindow.positionWindowFlushTopRight(); };
-    state.onRequestOpenAbout = [&] {
-        boardWindow.hideMainWindow(false);
-        aboutWindow.open(false);
-    };
-    state.onRequestCheckForUpdates = [&] {
-        boardWindow.hideMainWindow(false);
-        aboutWindow.open(true);
-    };
-    boardWindow.isAuxiliaryWindowVisible = [&] {
-        return aboutWindow.window() && aboutWindow.window()->isVisible();
-    };
-
-    XTestKeySynthesizer keySynthesizer;
-    PasteBack pasteBack(state, windowActivator, keySynthesizer);
-    pasteBack.hideBoardWindow = [&] { boardWindow.orderOut(); };
-    state.onRequestHideWindowAndPaste = [&](const ClippingItem &, bool paste) {
-        pasteBack.hideWindowAndPaste(boardWindow.previousActiveApp(), paste);
-    };
-
-    X11GlobalHotKey globalHotKey;
-    ApplicationKeyMonitor keyMonitor(boardWindow);
-    HotKeyManager hotKeys(state, globalHotKey, keyMonitor);
-    HotKeyManager::setShared(&hotKeys);
-    hotKeys.onToggleWindow = [&] { boardWindow.toggleMainWindow(); };
-    hotKeys.onShowWindowIfHidden = [&] {
-        if (boardWindow.isVisible() && boardWindow.isActiveWindow())
-            return true;
-        boardWindow.showMainWindow();
-        return false;
-    };
-    // --- End of the board window. ---
-#ifdef QUILLSTASH_TEST_HOOKS
-    TestControl testControl(state, hotKeys);
-#endif
-    hotKeys.setup();
-
+    AppDelegate delegate(options, profile);
+    QObject::connect(&instance, &SingleInstance::showRequested, &delegate,
+                     &AppDelegate::showMainWindow);
+    delegate.applicationDidFinishLaunching();
     return QApplication::exec();
 }

@@ -20,10 +20,11 @@ public:
     // callbacks must be set already.
     TestControl(ClipboardManagerState &state, HotKeyManager &hotKeys, QObject *parent = nullptr);
 
-private:
-    static bool isEnabled();
     // "quillstash-trace <monotonic milliseconds> <event>"
     static void trace(const QString &event);
+
+private:
+    static bool isEnabled();
     void readCommands();
 
     HotKeyManager &m_hotKeys;

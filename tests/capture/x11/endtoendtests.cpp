@@ -41,7 +41,8 @@ protected:
         s_program = std::make_unique<QProcess>();
         s_program->setProcessEnvironment(environment);
         s_program->setProcessChannelMode(QProcess::ForwardedChannels);
-        s_program->start(QStringLiteral(QUILLSTASH_PROGRAM));
+        // A board in front would make every copy the program's own, which it does not keep.
+        s_program->start(QStringLiteral(QUILLSTASH_PROGRAM), {QStringLiteral("--background")});
         s_started = s_program->waitForStarted(5000) &&
                     QTest::qWaitFor([] { return QFile::exists(storePath()); }, 10000);
         // The watcher starts right after the store is written; give it one poll.

@@ -38,7 +38,8 @@ protected:
                            m_home.filePath(QStringLiteral("config")));
         program.setProcessEnvironment(environment);
         program.setProcessChannelMode(QProcess::ForwardedChannels);
-        program.start(QStringLiteral(QUILLSTASH_PROGRAM));
+        // In the background, so that the copies come from another program in front.
+        program.start(QStringLiteral(QUILLSTASH_PROGRAM), {QStringLiteral("--background")});
         return program.waitForStarted(5000) &&
                QTest::qWaitFor([&] { return QFile::exists(storePath()); }, 10000);
     }

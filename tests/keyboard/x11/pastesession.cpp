@@ -81,7 +81,8 @@ QString PasteSession::start()
     environment.insert(QStringLiteral("QUILLSTASH_TEST_TRACE"), QStringLiteral("1"));
     m_program.setProcessEnvironment(environment);
     m_program.setReadChannel(QProcess::StandardError);
-    m_program.start(m_programPath);
+    // Hidden at first, as after a login start: the tests bring the board up themselves.
+    m_program.start(m_programPath, {QStringLiteral("--background")});
     if (!m_program.waitForStarted(waitLimit))
         return QStringLiteral("the program did not start");
     const QString store =

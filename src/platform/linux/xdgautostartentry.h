@@ -1,0 +1,27 @@
+#pragma once
+
+#include "store/loginitem.h"
+
+#include <QString>
+
+// An XDG autostart entry ($XDG_CONFIG_HOME/autostart/quillstash.desktop) that starts the program
+// without showing its board. The entry's presence is the setting.
+class XdgAutostartEntry final : public LoginItem
+{
+public:
+    // command: the program and its arguments as the entry's Exec line writes them.
+    XdgAutostartEntry(QString filePath, QString command);
+
+    static QString defaultFilePath();
+    // "quillstash --background" when that name finds this very program, else its full path.
+    static QString defaultCommand();
+
+    bool isEnabled() const override;
+    bool setEnabled(bool enabled) override;
+
+    QString filePath() const { return m_filePath; }
+
+private:
+    QString m_filePath;
+    QString m_command;
+};

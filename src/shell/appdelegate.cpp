@@ -1,0 +1,261 @@
+#include "appdelegate.h"
+
+#include "artwork/appiconprovider.h"
+#include "board/clipboardmanagerstate.h"
+#include "board/pasteback.h"
+#include "boardwindow.h"
+#include "keyboard/hotkeymanager.h"
+#include "model/passwordcrypto.h"
+#include "platform/linux/desktopworkspace.h"
+#include "platform/linux/keyringkeyprovider.h"
+#include "platform/linux/xdgautostartentry.h"
+#include "platform/x11/clipboardpasteboard.h"
+#include "platform/x11/x11frontapplication.h"
+#include "platform/x11/x11globalhotkey.h"
+#include "platform/x11/x11windowactivator.h"
+#include "platform/x11/x11windowmanagerhints.h"
+#include "platform/x11/xtestkeysynthesizer.h"
+#include "screenshotexport.h"
+#include "statusbarcontroller.h"
+#include "store/clippingkey.h"
+#include "store/inisettingsstore.h"
+#include "update/networkhttpclient.h"
+#include "views/aboutwindow.h"
+#include "views/aboutwindowopener.h"
+#include "views/applicationkeymonitor.h"
+#include "views/preferenceswindow.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QWidget>
+#include <cstdio>
+
+#ifdef QUILLSTASH_TEST_HOOKS
+#include "testcontrol.h"
+#endif
+
+AppDelegate::AppDelegate(CommandLine::Options options, Profile profile, QObject *parent)
+    : QObject(parent), m_options(std::move(options)), m_profile(std::move(profile))
+{
+}
+
+AppDelegate::~AppDelegate()
+{
+    HotKeyManager::setShared(nullptr);
+    ClipboardManagerState::setShared(nullptr);
+}
+
+AppDelegate::Profile AppDelegate::userProfile()
+{
+    return {IniSettingsStore::defaultFilePath(), QString()};
+}
+
+void AppDelegate::applicationDidFinishLaunching()
+{
+    QApplication::setWindowIcon(
+        QIcon(QPixmap::fromImage(AppIconProvider::drawBrandLogoImage(512))));
+
+    m_settings = std::make_unique<IniSettingsStore>(m_profile.settingsFile);
+    // A private export keeps its throw-away key out of the user's keyring.
+    if (m_options.screenshotFolder)
+        PasswordCrypto::setKeyProvider([settings = m_settings.get()] {
+            return ClippingKey::loadOrCreate(*settings).value_or(QByteArray());
+        });
+    else
+        PasswordCrypto::setKeyProvider(keyringKeyProvider(*m_settings));
+    m_pasteboard = std::make_unique<ClipboardPasteboard>(QApplication::clipboard());
+    m_frontApplication = std::make_unique<X11FrontApplication>();
+    m_workspace = std::make_unique<DesktopWorkspace>();
+    m_httpClient = std::make_unique<NetworkHttpClient>();
+    m_loginItem = std::make_unique<XdgAutostartEntry>(XdgAutostartEntry::defaultFilePath(),
+                                                      XdgAutostartEntry::defaultCommand());
+    m_windowActivator = std::make_unique<X11WindowActivator>();
+    m_keySynthesizer = std::make_unique<XTestKeySynthesizer>();
+    m_state = std::make_unique<ClipboardManagerState>(
+        ClipboardManagerState::Services{*m_settings, *m_pasteboard, m_clock, *m_frontApplication,
+                                        *m_workspace, *m_httpClient, m_profile.storageDirectory});
+    ClipboardManagerState::setShared(m_state.get());
+
+    m_statusItem = std::make_unique<StatusBarController>(*m_state, *this, m_clock);
+    // A private export leaves the tray and the hot key to the program the user runs.
+    const bool exporting = m_options.screenshotFolder.has_value();
+    if (!exporting)
+        m_statusItem->install();
+
+    setupMainWindow();
+    setupCallbacks();
+    if (!exporting)
+        m_hotKeys->setup();
+
+    if (exporting) {
+        runScreenshotExport(*m_options.screenshotFolder);
+        return;
+    }
+    if (!m_options.background)
+        QTimer::singleShot(0, this, &AppDelegate::showMainWindow);
+}
+
+void AppDelegate::setupMainWindow()
+{
+    m_windowManagerHints = std::make_unique<X11WindowManagerHints>();
+    m_mainWindow = std::make_unique<BoardWindow>(*m_state, *m_frontApplication, *m_windowActivator,
+                                                 *m_windowManagerHints);
+    m_mainWindow->statusItemGeometry = [this] {
+        const QSystemTrayIcon *icon = m_statusItem ? m_statusItem->trayIcon() : nullptr;
+        return icon && icon->isVisible() ? icon->geometry() : QRect();
+    };
+    m_mainWindow->isAuxiliaryWindowVisible = [this] {
+        return (m_preferencesWindow && m_preferencesWindow->isVisible()) ||
+               (m_aboutWindow && m_aboutWindow->window() && m_aboutWindow->window()->isVisible());
+    };
+    m_mainWindow->hidePreferencesWindow = [this] {
+        if (m_preferencesWindow)
+            m_preferencesWindow->hide();
+    };
+
+    m_pasteBack = std::make_unique<PasteBack>(*m_state, *m_windowActivator, *m_keySynthesizer);
+    m_pasteBack->hideBoardWindow = [this] { m_mainWindow->orderOut(); };
+    m_keyMonitor = std::make_unique<ApplicationKeyMonitor>(*m_mainWindow);
+    m_globalHotKey = std::make_unique<X11GlobalHotKey>();
+    m_hotKeys = std::make_unique<HotKeyManager>(*m_state, *m_globalHotKey, *m_keyMonitor);
+    HotKeyManager::setShared(m_hotKeys.get());
+}
+
+void AppDelegate::setupCallbacks()
+{
+    ClipboardManagerState &state = *m_state;
+    state.onAnchorChanged = [this](bool) {
+        // Both levels sit above ordinary windows here; raising applies the change at once.
+        if (m_mainWindow->isVisible())
+            m_mainWindow->raise();
+    };
+    state.onRequestCenterWindow = [this] { m_mainWindow->positionWindowFlushTopRight(); };
+    state.onRequestOpenPreferences = [this] { openPreferencesWindow(); };
+    state.onRequestOpenAbout = [this] { openAboutWindow(false); };
+    state.onRequestCheckForUpdates = [this] { openAboutWindow(true); };
+    state.onRequestHideWindowAndPaste = [this](const ClippingItem &, bool paste) {
+        m_pasteBack->hideWindowAndPaste(m_mainWindow->previousActiveApp(), paste);
+    };
+    m_hotKeys->onToggleWindow = [this] { toggleMainWindow(); };
+    m_hotKeys->onShowWindowIfHidden = [this] {
+        if (m_mainWindow->isVisible() && m_mainWindow->isActiveWindow())
+            return true;
+        showMainWindow();
+        return false;
+    };
+#ifdef QUILLSTASH_TEST_HOOKS
+    m_testControl = std::make_unique<TestControl>(state, *m_hotKeys);
+    traceTray();
+#endif
+}
+
+#ifdef QUILLSTASH_TEST_HOOKS
+void AppDelegate::traceTray()
+{
+    // Where the tray host put the icon, once it has, so that a test can click it.
+    auto *watch = new QTimer(this);
+    watch->setInterval(100);
+    connect(watch, &QTimer::timeout, this, [this, watch] {
+        const QSystemTrayIcon *icon = m_statusItem->trayIcon();
+        const QRect area = icon ? icon->geometry() : QRect();
+        if (area.isEmpty())
+            return;
+        watch->stop();
+        TestControl::trace(QStringLiteral("tray %1 %2 %3 %4")
+                               .arg(area.x())
+                               .arg(area.y())
+                               .arg(area.width())
+                               .arg(area.height()));
+    });
+    watch->start();
+    connect(m_statusItem->menu(), &QMenu::aboutToShow, this,
+            [] { TestControl::trace(QStringLiteral("menu-shown")); });
+}
+#endif
+
+bool AppDelegate::isBoardVisible() const
+{
+    return m_mainWindow && m_mainWindow->isVisible();
+}
+
+std::optional<Timestamp> AppDelegate::lastResignKeyHideTime() const
+{
+    const QDateTime hidden = m_mainWindow ? m_mainWindow->lastResignKeyHideTime() : QDateTime();
+    return hidden.isValid() ? std::optional(Timestamp::fromDateTime(hidden)) : std::nullopt;
+}
+
+void AppDelegate::showMainWindow()
+{
+    m_mainWindow->showMainWindow();
+#ifdef QUILLSTASH_TEST_HOOKS
+    TestControl::trace(QStringLiteral("board-shown"));
+#endif
+}
+
+void AppDelegate::hideMainWindow()
+{
+    m_mainWindow->hideMainWindow(true);
+#ifdef QUILLSTASH_TEST_HOOKS
+    TestControl::trace(QStringLiteral("board-hidden"));
+#endif
+}
+
+void AppDelegate::toggleMainWindow()
+{
+    if (isBoardVisible())
+        hideMainWindow();
+    else
+        showMainWindow();
+}
+
+void AppDelegate::openAboutWindow(bool autoCheckUpdates)
+{
+    m_mainWindow->hideMainWindow(false);
+    if (!m_aboutWindow)
+        m_aboutWindow = std::make_unique<AboutWindowOpener>(*m_state);
+    m_aboutWindow->open(autoCheckUpdates);
+}
+
+void AppDelegate::openPreferencesWindow()
+{
+    m_mainWindow->hideMainWindow(false);
+    if (!m_preferencesWindow)
+        m_preferencesWindow = std::make_unique<PreferencesWindow>(*m_state, *m_loginItem);
+    m_preferencesWindow->present();
+}
+
+void AppDelegate::quit()
+{
+    QApplication::quit();
+}
+
+void AppDelegate::runScreenshotExport(const QString &folder)
+{
+    ScreenshotExport::Windows windows{
+        .showBoard =
+            [this] {
+                if (!isBoardVisible())
+                    showMainWindow();
+                return m_mainWindow.get();
+            },
+        .openPreferences = [this]() -> QWidget * {
+            openPreferencesWindow();
+            return m_preferencesWindow.get();
+        },
+    };
+    m_screenshotExport = std::make_unique<ScreenshotExport>(*m_state, windows, folder);
+    connect(m_screenshotExport.get(), &ScreenshotExport::finished, this,
+            [folder](const QStringList &failures) {
+                if (!failures.isEmpty()) {
+                    std::fprintf(stderr, "quillstash: could not write into %s: %s\n",
+                                 qPrintable(folder),
+                                 qPrintable(failures.join(QStringLiteral(", "))));
+                    QApplication::exit(1);
+                    return;
+                }
+                QApplication::exit(0);
+            });
+    m_screenshotExport->start();
+}

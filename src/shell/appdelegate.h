@@ -1,0 +1,98 @@
+#pragma once
+
+#include "commandline.h"
+#include "model/clock.h"
+#include "statusmenutarget.h"
+
+#include <QObject>
+#include <QString>
+#include <memory>
+#include <optional>
+
+class AboutWindowOpener;
+class BoardWindow;
+class ApplicationKeyMonitor;
+class ClipboardManagerState;
+class ClipboardPasteboard;
+class DesktopWorkspace;
+class HotKeyManager;
+class IniSettingsStore;
+class NetworkHttpClient;
+class PasteBack;
+class PreferencesWindow;
+class QWidget;
+class ScreenshotExport;
+class StatusBarController;
+class TestControl;
+class X11FrontApplication;
+class X11GlobalHotKey;
+class X11WindowActivator;
+class X11WindowManagerHints;
+class XTestKeySynthesizer;
+class XdgAutostartEntry;
+
+// Builds the program at launch in its order and holds its windows: the board, the tray icon,
+// the preferences and about windows, and the wiring between them and the state.
+class AppDelegate : public QObject, public StatusMenuTarget
+{
+    Q_OBJECT
+
+public:
+    // Where the settings and the store live; the user's own unless told otherwise.
+    struct Profile {
+        QString settingsFile;
+        QString storageDirectory;
+    };
+
+    AppDelegate(CommandLine::Options options, Profile profile, QObject *parent = nullptr);
+    ~AppDelegate() override;
+
+    static Profile userProfile();
+
+    void applicationDidFinishLaunching();
+
+    // StatusMenuTarget
+    bool isBoardVisible() const override;
+    void showMainWindow() override;
+    void hideMainWindow() override;
+    void toggleMainWindow() override;
+    std::optional<Timestamp> lastResignKeyHideTime() const override;
+    void openAboutWindow(bool autoCheckUpdates) override;
+    void openPreferencesWindow() override;
+    void quit() override;
+
+private:
+    void setupMainWindow();
+    void setupCallbacks();
+    void runScreenshotExport(const QString &folder);
+#ifdef QUILLSTASH_TEST_HOOKS
+    void traceTray();
+#endif
+
+    CommandLine::Options m_options;
+    Profile m_profile;
+    SystemClock m_clock;
+    std::unique_ptr<IniSettingsStore> m_settings;
+    std::unique_ptr<ClipboardPasteboard> m_pasteboard;
+    std::unique_ptr<X11FrontApplication> m_frontApplication;
+    std::unique_ptr<DesktopWorkspace> m_workspace;
+    std::unique_ptr<NetworkHttpClient> m_httpClient;
+    std::unique_ptr<XdgAutostartEntry> m_loginItem;
+    std::unique_ptr<X11WindowActivator> m_windowActivator;
+    std::unique_ptr<X11WindowManagerHints> m_windowManagerHints;
+    std::unique_ptr<XTestKeySynthesizer> m_keySynthesizer;
+    std::unique_ptr<X11GlobalHotKey> m_globalHotKey;
+    std::unique_ptr<ClipboardManagerState> m_state;
+
+    std::unique_ptr<BoardWindow> m_mainWindow;
+    std::unique_ptr<PreferencesWindow> m_preferencesWindow;
+    std::unique_ptr<AboutWindowOpener> m_aboutWindow;
+    std::unique_ptr<StatusBarController> m_statusItem;
+    std::unique_ptr<PasteBack> m_pasteBack;
+    std::unique_ptr<ApplicationKeyMonitor> m_keyMonitor;
+    std::unique_ptr<HotKeyManager> m_hotKeys;
+    std::unique_ptr<ScreenshotExport> m_screenshotExport;
+#ifdef QUILLSTASH_TEST_HOOKS
+    std::unique_ptr<TestControl> m_testControl;
+#endif
+};
