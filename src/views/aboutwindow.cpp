@@ -2,6 +2,7 @@
 
 #include "artwork/appiconprovider.h"
 #include "board/clipboardmanagerstate.h"
+#include "centredwindow.h"
 #include "symbols.h"
 #include "theme.h"
 #include "update/programversion.h"
@@ -14,8 +15,6 @@
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
-#include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -261,13 +260,7 @@ AboutWindow::AboutWindow(ClipboardManagerState &state, QWidget *parent)
 
 void AboutWindow::present()
 {
-    // The frame is not known before the first show; centring the contents is close enough.
-    if (const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen())
-        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
-                                        screen->availableGeometry()));
-    show();
-    raise();
-    activateWindow();
+    CentredWindow::present(*this);
 }
 
 void AboutWindow::refresh()

@@ -1,6 +1,7 @@
 #include "preferenceswindow.h"
 
 #include "board/clipboardmanagerstate.h"
+#include "centredwindow.h"
 #include "keylabels.h"
 #include "store/loginitem.h"
 #include "symbols.h"
@@ -16,11 +17,9 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QStackedWidget>
-#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -311,12 +310,7 @@ PreferencesWindow::PreferencesWindow(ClipboardManagerState &state, LoginItem &lo
 
 void PreferencesWindow::present()
 {
-    if (const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen())
-        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
-                                        screen->availableGeometry()));
-    show();
-    raise();
-    activateWindow();
+    CentredWindow::present(*this);
 }
 
 void PreferencesWindow::showEvent(QShowEvent *event)

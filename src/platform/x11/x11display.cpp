@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <X11/Xlib.h>
+#include <cstdlib>
 
 namespace
 {
@@ -23,6 +24,18 @@ xcb_connection_t *X11Display::connection()
 {
     QNativeInterface::QX11Application *x11 = x11Application();
     return x11 ? x11->connection() : nullptr;
+}
+
+xcb_atom_t X11Display::internAtom(xcb_connection_t *connection, const QByteArray &name)
+{
+    const xcb_intern_atom_cookie_t cookie =
+        xcb_intern_atom(connection, 0, uint16_t(name.size()), name.constData());
+    xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(connection, cookie, nullptr);
+    if (!reply)
+        return XCB_NONE;
+    const xcb_atom_t atom = reply->atom;
+    std::free(reply);
+    return atom;
 }
 
 xcb_window_t X11Display::rootWindow()

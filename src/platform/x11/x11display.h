@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <xcb/xcb.h>
 
 typedef struct _XDisplay Display;
@@ -13,4 +14,6 @@ public:
     static xcb_connection_t *connection();
     // The root window of the default screen.
     static xcb_window_t rootWindow();
+    // The atom of the name on the connection; XCB_NONE when the server does not answer.
+    static xcb_atom_t internAtom(xcb_connection_t *connection, const QByteArray &name);
 };

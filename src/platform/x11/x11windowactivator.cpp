@@ -2,26 +2,11 @@
 
 #include "x11display.h"
 
-#include <cstdlib>
-#include <cstring>
-
 namespace
 {
 
 // The source indication of a pager: window managers honour it without focus-stealing checks.
 constexpr uint32_t pagerSource = 2;
-
-xcb_atom_t internAtom(xcb_connection_t *connection, const char *name)
-{
-    const xcb_intern_atom_cookie_t cookie =
-        xcb_intern_atom(connection, 0, uint16_t(std::strlen(name)), name);
-    xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(connection, cookie, nullptr);
-    if (!reply)
-        return XCB_NONE;
-    const xcb_atom_t atom = reply->atom;
-    std::free(reply);
-    return atom;
-}
 
 } // namespace
 
@@ -30,7 +15,7 @@ void X11WindowActivator::activate(quint64 windowID)
     xcb_connection_t *connection = X11Display::connection();
     if (!connection || windowID == 0)
         return;
-    const xcb_atom_t activeWindow = internAtom(connection, "_NET_ACTIVE_WINDOW");
+    const xcb_atom_t activeWindow = X11Display::internAtom(connection, "_NET_ACTIVE_WINDOW");
     if (activeWindow == XCB_NONE)
         return;
 

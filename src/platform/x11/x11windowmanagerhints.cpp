@@ -10,18 +10,6 @@ namespace
 
 constexpr uint32_t allDesktops = 0xFFFFFFFF;
 
-xcb_atom_t internAtom(xcb_connection_t *connection, const QByteArray &name)
-{
-    const xcb_intern_atom_cookie_t cookie =
-        xcb_intern_atom(connection, 0, uint16_t(name.size()), name.constData());
-    xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(connection, cookie, nullptr);
-    if (!reply)
-        return XCB_NONE;
-    const xcb_atom_t atom = reply->atom;
-    std::free(reply);
-    return atom;
-}
-
 // The screen number of Qt's connection: the manager owns the selection of that screen.
 int screenNumber()
 {
@@ -39,7 +27,7 @@ bool X11WindowManagerHints::hasCompositingManager()
     if (!connection)
         return false;
     const xcb_atom_t selection =
-        internAtom(connection, "_NET_WM_CM_S" + QByteArray::number(screenNumber()));
+        X11Display::internAtom(connection, "_NET_WM_CM_S" + QByteArray::number(screenNumber()));
     if (selection == XCB_NONE)
         return false;
     xcb_get_selection_owner_reply_t *reply = xcb_get_selection_owner_reply(
@@ -56,7 +44,7 @@ void X11WindowManagerHints::showOnAllDesktops(quint64 windowID)
     xcb_connection_t *connection = X11Display::connection();
     if (!connection || windowID == 0)
         return;
-    const xcb_atom_t desktop = internAtom(connection, "_NET_WM_DESKTOP");
+    const xcb_atom_t desktop = X11Display::internAtom(connection, "_NET_WM_DESKTOP");
     if (desktop == XCB_NONE)
         return;
     // A mapped window asks the manager; an unmapped one carries the property into mapping.
