@@ -411,6 +411,7 @@ QWidget *MainBoardView::makeCommandBar()
             m_state.setGridColumns(preset.columns);
         });
         presets->layout()->addWidget(button);
+        m_presetButtons.append(button);
     }
     row->addWidget(presets);
 
@@ -513,8 +514,12 @@ void MainBoardView::refresh()
         palette.setColor(QPalette::PlaceholderText, theme.secondaryText);
         m_search->setPalette(palette);
     }
-    for (auto *button : m_commandBar->findChildren<PresetButton *>())
+    // A cast, not findChildren: the button type has no meta-object of its own, so a search by
+    // type would also return the other buttons of the bar.
+    for (QAbstractButton *child : m_presetButtons) {
+        auto *button = static_cast<PresetButton *>(child);
         button->setActive(button->preset().isActive(m_state.gridRows(), m_state.gridColumns()));
+    }
 
     m_gridArea->setCurrentWidget(m_state.visibleItemCount() == 0 ? m_emptyState
                                                                  : static_cast<QWidget *>(m_grid));

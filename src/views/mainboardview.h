@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <QWidget>
 
 class CardGridView;
+class QAbstractButton;
 class ClipboardManagerState;
 class QKeyEvent;
 class QLineEdit;
@@ -50,6 +52,8 @@ private:
     QWidget *m_sidebarDivider = nullptr;
     QLineEdit *m_search = nullptr;
     QWidget *m_clearSearch = nullptr;
+    // The layout presets' buttons, all of this file's own button type.
+    QList<QAbstractButton *> m_presetButtons;
     QWidget *m_commandBar = nullptr;
     QWidget *m_bottomBar = nullptr;
     QStackedWidget *m_gridArea = nullptr;
