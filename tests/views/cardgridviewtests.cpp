@@ -3,9 +3,12 @@
 #include "views/clippingcard.h"
 
 #include <QAccessible>
+#include <QDrag>
 #include <QMenu>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace
@@ -117,6 +120,23 @@ TEST_F(CardGridViewTest, RightClickOpensTheCardMenu)
     ASSERT_NE(menu, nullptr);
     EXPECT_FALSE(menu->actions().isEmpty());
     menu->close();
+}
+
+TEST_F(CardGridViewTest, DraggingACardOffersItsId)
+{
+    makeBoard(3);
+    makeView();
+    const QPoint start = centreOf(1);
+    QTest::mousePress(grid().viewport(), Qt::LeftButton, {}, start);
+    // Where the platform runs a drag loop, end it at once; the drag is deleted only later.
+    QTimer::singleShot(0, &grid(), [] { QDrag::cancel(); });
+    const QPoint moved = start + QPoint(QApplication::startDragDistance() + 4, 0);
+    QMouseEvent move(QEvent::MouseMove, moved, grid().viewport()->mapToGlobal(moved), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(grid().viewport(), &move);
+    const QDrag *drag = grid().findChild<QDrag *>();
+    ASSERT_NE(drag, nullptr);
+    EXPECT_EQ(drag->mimeData()->text(), ClippingCard::dragText(state().visibleItem(1)));
 }
 
 TEST_F(CardGridViewTest, CardsAreAccessibleChildrenWithMaskedNames)
