@@ -65,12 +65,12 @@ void paintText(QPainter &painter, const CardContent::Input &in)
 void paintEmoji(QPainter &painter, const CardContent::Input &in)
 {
     if (in.tier == CardTier::Compact) {
-        TextBlock block{in.item.textContent, ViewFonts::ui(18), in.theme.primaryText};
+        TextBlock block{in.item.textContent, ViewFonts::emoji(18), in.theme.primaryText};
         block.wrap = false;
         block.paint(painter, in.rect.adjusted(10, 0, -10, 0));
         return;
     }
-    const QFont font = ViewFonts::ui(42);
+    const QFont font = ViewFonts::emoji(42);
     const QString text =
         QFontMetricsF(font).elidedText(in.item.textContent, Qt::ElideRight, in.rect.width());
     painter.setFont(font);

@@ -41,4 +41,11 @@ QFont monospaced(qreal pixelSize, QFont::Weight weight)
     return sized(QFontDatabase::systemFont(QFontDatabase::FixedFont), pixelSize, weight);
 }
 
+QFont emoji(qreal pixelSize)
+{
+    QFont font = ui(pixelSize);
+    font.setFamilies({QStringLiteral("Noto Color Emoji"), font.family()});
+    return font;
+}
+
 } // namespace ViewFonts

@@ -268,3 +268,20 @@ TEST(CardRenderingTest, CompactContentIsCutToTheRoundedCorners)
     EXPECT_TRUE(near(picture.pixelColor(inside), Theme::light().checkerFirst, 2) ||
                 near(picture.pixelColor(inside), Theme::light().checkerSecond, 2));
 }
+
+TEST(CardRenderingTest, EmojiTheInterfaceFaceDrawsInBlackStillComeOutInColour)
+{
+    // DejaVu has a monochrome 😀; the card must take the colour face for it.
+    const Theme &theme = Theme::forDark(false);
+    for (const CardTier tier : {CardTier::Standard, CardTier::Compact}) {
+        const QImage image = render(inputFor(textClipping(QStringLiteral("😀")), tier, theme));
+        int coloured = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor pixel = image.pixelColor(x, y);
+                coloured += pixel.hsvSaturation() > 150 && pixel.value() > 150 &&
+                            pixel.hue() >= 35 && pixel.hue() <= 60;
+            }
+        EXPECT_GT(coloured, 40) << tierName(tier);
+    }
+}

@@ -89,7 +89,7 @@ QList<CardSample> cardSamples()
     event.calendarSchedule = QStringLiteral("Thursday, 14:00 – 15:00");
     samples.append({QStringLiteral("calendar"), event});
 
-    samples.append({QStringLiteral("emoji"), textClipping(QStringLiteral("🎉👍🏽"))});
+    samples.append({QStringLiteral("emoji"), textClipping(QStringLiteral("😀🎉👍🏽"))});
 
     ClippingItem link = base(ClippingType::Url, QStringLiteral("https://example.org/articles/"
                                                                "painting-cards-with-qpainter"));
