@@ -170,8 +170,24 @@ void AppDelegate::traceTray()
                                .arg(area.height()));
     });
     watch->start();
-    connect(m_statusItem->menu(), &QMenu::aboutToShow, this,
-            [] { TestControl::trace(QStringLiteral("menu-shown")); });
+    // Where each entry is once the menu is up, so that a test can choose one.
+    QMenu *menu = m_statusItem->menu();
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] {
+        TestControl::trace(QStringLiteral("menu-shown"));
+        QTimer::singleShot(0, this, [menu] {
+            for (QAction *action : menu->actions()) {
+                const QRect area(menu->mapToGlobal(menu->actionGeometry(action).topLeft()),
+                                 menu->actionGeometry(action).size());
+                if (!action->isSeparator())
+                    TestControl::trace(QStringLiteral("menu-entry %1 %2 %3 %4 %5")
+                                           .arg(area.x())
+                                           .arg(area.y())
+                                           .arg(area.width())
+                                           .arg(area.height())
+                                           .arg(action->text()));
+            }
+        });
+    });
 }
 #endif
 
