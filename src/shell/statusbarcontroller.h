@@ -36,9 +36,15 @@ public:
     // click that did it.
     static constexpr double swallowSeconds = 0.25;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void rebuildMenu();
     void showWhenTrayAppears();
+    // Light or dark by the panel, once the tray has placed the icon and when the desktop's
+    // palette changes.
+    void refreshIcon();
 
     ClipboardManagerState &m_state;
     StatusMenuTarget &m_target;
@@ -46,4 +52,5 @@ private:
     std::unique_ptr<QMenu> m_menu;
     QSystemTrayIcon *m_trayIcon = nullptr;
     QTimer *m_trayWatch = nullptr;
+    QTimer *m_embedWatch = nullptr;
 };
