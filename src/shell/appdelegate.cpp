@@ -147,6 +147,7 @@ void AppDelegate::setupCallbacks()
     };
 #ifdef QUILLSTASH_TEST_HOOKS
     m_testControl = std::make_unique<TestControl>(state, *m_hotKeys);
+    m_testControl->traceFirstFrame(*m_mainWindow);
     traceTray();
 #endif
 }
