@@ -177,15 +177,16 @@ void AppDelegate::traceTray()
         TestControl::trace(QStringLiteral("menu-shown"));
         QTimer::singleShot(0, this, [menu] {
             for (QAction *action : menu->actions()) {
-                const QRect area(menu->mapToGlobal(menu->actionGeometry(action).topLeft()),
-                                 menu->actionGeometry(action).size());
-                if (!action->isSeparator())
-                    TestControl::trace(QStringLiteral("menu-entry %1 %2 %3 %4 %5")
-                                           .arg(area.x())
-                                           .arg(area.y())
-                                           .arg(area.width())
-                                           .arg(area.height())
-                                           .arg(action->text()));
+                if (action->isSeparator())
+                    continue;
+                const QRect area = menu->actionGeometry(action);
+                const QPoint corner = menu->mapToGlobal(area.topLeft());
+                TestControl::trace(QStringLiteral("menu-entry %1 %2 %3 %4 %5")
+                                       .arg(corner.x())
+                                       .arg(corner.y())
+                                       .arg(area.width())
+                                       .arg(area.height())
+                                       .arg(action->text()));
             }
         });
     });

@@ -58,14 +58,22 @@ void StatusBarController::install()
     m_embedWatch = new QTimer(this);
     m_embedWatch->setInterval(250);
     connect(m_embedWatch, &QTimer::timeout, this, [this] {
-        if (m_trayIcon->geometry().isEmpty())
+        // Hosts that draw the icon themselves never tell where it is.
+        if (m_trayIcon->geometry().isEmpty() && ++m_embedChecks < maxEmbedChecks)
             return;
         m_embedWatch->stop();
         refreshIcon();
     });
-    m_embedWatch->start();
-    if (!QSystemTrayIcon::isSystemTrayAvailable())
+    if (QSystemTrayIcon::isSystemTrayAvailable())
+        watchForEmbedding();
+    else
         showWhenTrayAppears();
+}
+
+void StatusBarController::watchForEmbedding()
+{
+    m_embedChecks = 0;
+    m_embedWatch->start();
 }
 
 bool StatusBarController::eventFilter(QObject *watched, QEvent *event)
@@ -106,7 +114,7 @@ void StatusBarController::showWhenTrayAppears()
         // The icon looks for a tray only when it is shown.
         m_trayIcon->hide();
         m_trayIcon->show();
-        m_embedWatch->start();
+        watchForEmbedding();
     });
     m_trayWatch->start();
 }

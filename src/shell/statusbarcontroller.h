@@ -42,6 +42,8 @@ protected:
 private:
     void rebuildMenu();
     void showWhenTrayAppears();
+    // Until the tray host has placed the icon, for the panel behind it.
+    void watchForEmbedding();
     // Light or dark by the panel, once the tray has placed the icon and when the desktop's
     // palette changes.
     void refreshIcon();
@@ -53,4 +55,6 @@ private:
     QSystemTrayIcon *m_trayIcon = nullptr;
     QTimer *m_trayWatch = nullptr;
     QTimer *m_embedWatch = nullptr;
+    int m_embedChecks = 0;
+    static constexpr int maxEmbedChecks = 40;
 };
