@@ -168,11 +168,18 @@ QImage AppIconProvider::drawMenuBarStatusIcon(qreal devicePixelRatio)
     return render(statusIconSize, devicePixelRatio, statusIconSize, paintStatusIcon);
 }
 
-QIcon AppIconProvider::menuBarStatusIcon()
+QIcon AppIconProvider::menuBarStatusIcon(const QColor &ink)
 {
     QIcon icon;
-    for (const qreal ratio : {1.0, 2.0, 3.0})
-        icon.addPixmap(QPixmap::fromImage(drawMenuBarStatusIcon(ratio)));
+    for (const qreal ratio : {1.0, 2.0, 3.0}) {
+        QImage image = drawMenuBarStatusIcon(ratio);
+        QPainter painter(&image);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        painter.fillRect(image.rect(), ink);
+        painter.end();
+        icon.addPixmap(QPixmap::fromImage(image));
+    }
+    // X11 tray hosts ignore this and show the ink; others tint the mask themselves.
     icon.setIsMask(true);
     return icon;
 }

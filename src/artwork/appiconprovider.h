@@ -31,8 +31,8 @@ public:
     static QImage drawVectorAppIcon(const QString &appName, qreal devicePixelRatio = 1);
     // 18 × 18 points, black on transparent: a mask for the tray to tint.
     static QImage drawMenuBarStatusIcon(qreal devicePixelRatio = 1);
-    // The status icon at the usual screen ratios, marked as a mask.
-    static QIcon menuBarStatusIcon();
+    // The status icon at the usual screen ratios in this ink, marked as a mask.
+    static QIcon menuBarStatusIcon(const QColor &ink = Qt::black);
     // The product logo, size × size points.
     static QImage drawBrandLogoImage(qreal size, qreal devicePixelRatio = 1);
     // 72 × 84 points: a page with a folded corner, the design gem and a caption.

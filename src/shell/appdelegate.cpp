@@ -147,6 +147,7 @@ void AppDelegate::setupCallbacks()
     };
 #ifdef QUILLSTASH_TEST_HOOKS
     m_testControl = std::make_unique<TestControl>(state, *m_hotKeys);
+    m_testControl->traceFirstFrame(*m_mainWindow);
     traceTray();
 #endif
 }
@@ -170,8 +171,25 @@ void AppDelegate::traceTray()
                                .arg(area.height()));
     });
     watch->start();
-    connect(m_statusItem->menu(), &QMenu::aboutToShow, this,
-            [] { TestControl::trace(QStringLiteral("menu-shown")); });
+    // Where each entry is once the menu is up, so that a test can choose one.
+    QMenu *menu = m_statusItem->menu();
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] {
+        TestControl::trace(QStringLiteral("menu-shown"));
+        QTimer::singleShot(0, this, [menu] {
+            for (QAction *action : menu->actions()) {
+                if (action->isSeparator())
+                    continue;
+                const QRect area = menu->actionGeometry(action);
+                const QPoint corner = menu->mapToGlobal(area.topLeft());
+                TestControl::trace(QStringLiteral("menu-entry %1 %2 %3 %4 %5")
+                                       .arg(corner.x())
+                                       .arg(corner.y())
+                                       .arg(area.width())
+                                       .arg(area.height())
+                                       .arg(action->text()));
+            }
+        });
+    });
 }
 #endif
 

@@ -3,12 +3,14 @@
 #include "artwork/appiconprovider.h"
 #include "board/clipboardmanagerstate.h"
 #include "model/clock.h"
+#include "panelshade.h"
 #include "statusmenutarget.h"
 #include "views/keylabels.h"
 
 #include <QCursor>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <cstdio>
@@ -38,7 +40,9 @@ StatusBarController::~StatusBarController() = default;
 
 void StatusBarController::install()
 {
-    m_trayIcon = new QSystemTrayIcon(AppIconProvider::menuBarStatusIcon(), this);
+    m_trayIcon = new QSystemTrayIcon(this);
+    refreshIcon();
+    qApp->installEventFilter(this);
     m_trayIcon->setToolTip(tr("Quillstash"));
     m_trayIcon->setContextMenu(m_menu.get());
     connect(m_trayIcon, &QSystemTrayIcon::activated, this,
@@ -51,8 +55,48 @@ void StatusBarController::install()
                     statusBarButtonClicked();
             });
     m_trayIcon->show();
-    if (!QSystemTrayIcon::isSystemTrayAvailable())
+    m_embedWatch = new QTimer(this);
+    m_embedWatch->setInterval(250);
+    connect(m_embedWatch, &QTimer::timeout, this, [this] {
+        // Hosts that draw the icon themselves never tell where it is.
+        if (m_trayIcon->geometry().isEmpty() && ++m_embedChecks < maxEmbedChecks)
+            return;
+        m_embedWatch->stop();
+        refreshIcon();
+    });
+    if (QSystemTrayIcon::isSystemTrayAvailable())
+        watchForEmbedding();
+    else
         showWhenTrayAppears();
+}
+
+void StatusBarController::watchForEmbedding()
+{
+    m_embedChecks = 0;
+    m_embedWatch->start();
+}
+
+bool StatusBarController::eventFilter(QObject *watched, QEvent *event)
+{
+    // A new desktop theme brings a new palette, and often a panel of another shade.
+    if (watched == qApp && event->type() == QEvent::ApplicationPaletteChange)
+        refreshIcon();
+    return QObject::eventFilter(watched, event);
+}
+
+void StatusBarController::refreshIcon()
+{
+    // An embedding tray host shows the panel behind the icon; others leave only the desktop's
+    // setting to go by.
+    const QRect area = m_trayIcon->geometry();
+    std::optional<bool> dark;
+    if (QScreen *screen = QGuiApplication::screenAt(area.center()); screen && !area.isEmpty()) {
+        const QPoint corner = area.topLeft() - screen->geometry().topLeft();
+        dark = PanelShade::isDark(
+            screen->grabWindow(0, corner.x(), corner.y(), area.width(), area.height()).toImage());
+    }
+    const bool darkPanel = dark.value_or(PanelShade::isDark(QGuiApplication::palette()));
+    m_trayIcon->setIcon(AppIconProvider::menuBarStatusIcon(PanelShade::ink(darkPanel)));
 }
 
 void StatusBarController::showWhenTrayAppears()
@@ -70,6 +114,7 @@ void StatusBarController::showWhenTrayAppears()
         // The icon looks for a tray only when it is shown.
         m_trayIcon->hide();
         m_trayIcon->show();
+        watchForEmbedding();
     });
     m_trayWatch->start();
 }

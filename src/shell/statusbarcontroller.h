@@ -36,9 +36,17 @@ public:
     // click that did it.
     static constexpr double swallowSeconds = 0.25;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void rebuildMenu();
     void showWhenTrayAppears();
+    // Until the tray host has placed the icon, for the panel behind it.
+    void watchForEmbedding();
+    // Light or dark by the panel, once the tray has placed the icon and when the desktop's
+    // palette changes.
+    void refreshIcon();
 
     ClipboardManagerState &m_state;
     StatusMenuTarget &m_target;
@@ -46,4 +54,7 @@ private:
     std::unique_ptr<QMenu> m_menu;
     QSystemTrayIcon *m_trayIcon = nullptr;
     QTimer *m_trayWatch = nullptr;
+    QTimer *m_embedWatch = nullptr;
+    int m_embedChecks = 0;
+    static constexpr int maxEmbedChecks = 40;
 };

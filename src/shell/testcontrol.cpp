@@ -3,8 +3,11 @@
 #include "board/clipboardmanagerstate.h"
 #include "keyboard/hotkeymanager.h"
 
+#include <QEvent>
 #include <QKeySequence>
 #include <QSocketNotifier>
+#include <QTimer>
+#include <QWidget>
 #include <chrono>
 #include <cstdio>
 #include <unistd.h>
@@ -43,6 +46,22 @@ TestControl::TestControl(ClipboardManagerState &state, HotKeyManager &hotKeys, Q
     };
     m_input = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, this);
     connect(m_input, &QSocketNotifier::activated, this, &TestControl::readCommands);
+}
+
+void TestControl::traceFirstFrame(QWidget &window)
+{
+    if (isEnabled())
+        window.installEventFilter(this);
+}
+
+bool TestControl::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Paint) {
+        watched->removeEventFilter(this);
+        // Queued: the frame reaches the screen once the paint that follows has been flushed.
+        QTimer::singleShot(0, this, [] { trace(QStringLiteral("board-painted")); });
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void TestControl::readCommands()

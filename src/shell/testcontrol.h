@@ -6,6 +6,7 @@
 class ClipboardManagerState;
 class HotKeyManager;
 class QSocketNotifier;
+class QWidget;
 
 // Hooks for end-to-end tests, built only with the tests or benchmarks and active only with
 // QUILLSTASH_TEST_TRACE=1: trace lines on standard error for the hot key and the paste-back,
@@ -22,6 +23,11 @@ public:
 
     // "quillstash-trace <monotonic milliseconds> <event>"
     static void trace(const QString &event);
+    // "board-painted" once the window has drawn its first frame.
+    void traceFirstFrame(QWidget &window);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     static bool isEnabled();

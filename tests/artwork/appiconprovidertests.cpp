@@ -228,6 +228,20 @@ TEST(StatusIconTest, IsABlackMaskOnTransparency)
     EXPECT_TRUE(icon.availableSizes().contains(QSize(36, 36)));
 }
 
+TEST(StatusIconTest, InkedInTheGivenColourAndStillAMask)
+{
+    const QColor ink(0xf2, 0xf2, 0xf2);
+    const QIcon icon = AppIconProvider::menuBarStatusIcon(ink);
+    EXPECT_TRUE(icon.isMask());
+    const QImage image =
+        icon.pixmap(QSize(36, 36)).toImage().convertToFormat(QImage::Format_ARGB32);
+    const QColor outline = colorAt(image, {3, 8}, 18);
+    EXPECT_GT(outline.alpha(), 120);
+    EXPECT_NEAR(outline.red(), ink.red(), 2);
+    EXPECT_NEAR(outline.blue(), ink.blue(), 2);
+    EXPECT_EQ(colorAt(image, {9, 12.5}, 18).alpha(), 0);
+}
+
 TEST(SketchDocumentIconTest, IsAPageWithTheGem)
 {
     const QImage image = AppIconProvider::drawSketchDocumentIcon(2);

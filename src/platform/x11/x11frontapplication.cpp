@@ -1,5 +1,6 @@
 #include "x11frontapplication.h"
 
+#include <QCoreApplication>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -103,6 +104,13 @@ qint64 X11FrontApplication::processOf(unsigned long window)
     return std::max<qint64>(pid, 0);
 }
 
+bool X11FrontApplication::isViewable(unsigned long window)
+{
+    XWindowAttributes attributes{};
+    return XGetWindowAttributes(m_display, window, &attributes) &&
+           attributes.map_state == IsViewable;
+}
+
 std::optional<RunningApplication> X11FrontApplication::frontmostApplication()
 {
     if (!m_display)
@@ -113,6 +121,10 @@ std::optional<RunningApplication> X11FrontApplication::frontmostApplication()
         return std::nullopt;
 
     RunningApplication app{.processId = processOf(window), .windowId = window};
+    // The window manager may go on naming our board after it hid; the user's next copy is
+    // made elsewhere and must not count as our own.
+    if (app.processId == QCoreApplication::applicationPid() && !isViewable(window))
+        return std::nullopt;
     XClassHint hint{nullptr, nullptr};
     if (XGetClassHint(m_display, window, &hint)) {
         const QString instanceName = QString::fromLocal8Bit(hint.res_name);

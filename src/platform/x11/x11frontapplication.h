@@ -9,7 +9,8 @@ typedef struct _XDisplay Display;
 
 // The application of the active window on an X11 desktop: _NET_ACTIVE_WINDOW (else the input
 // focus), its process from _NET_WM_PID (else the X-Resource extension), and its name and id
-// from the .desktop entry that matches WM_CLASS (else the WM_CLASS class name, no id).
+// from the .desktop entry that matches WM_CLASS (else the WM_CLASS class name, no id). Our own
+// windows count only while they are on screen.
 class X11FrontApplication final : public FrontApplication
 {
 public:
@@ -27,6 +28,7 @@ public:
 private:
     unsigned long activeWindow();
     qint64 processOf(unsigned long window);
+    bool isViewable(unsigned long window);
 
     Display *m_display = nullptr;
     DesktopEntryIndex m_entries;

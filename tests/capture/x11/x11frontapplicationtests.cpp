@@ -55,6 +55,25 @@ TEST_F(X11FrontApplicationTest, OwnWindowIsKnownByItsProcess)
     EXPECT_FALSE(front->localizedName.isEmpty()) << "named by its WM_CLASS";
 }
 
+TEST_F(X11FrontApplicationTest, OwnWindowNoLongerCountsOnceHidden)
+{
+    QRasterWindow window;
+    window.resize(200, 100);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    X11WindowActivator().activate(window.winId());
+    ASSERT_TRUE(frontWhenActive(window.winId()));
+
+    // openbox goes on naming the hidden window as the active one when no other takes over.
+    window.hide();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            const std::optional<RunningApplication> front = m_front.frontmostApplication();
+            return !front || front->processId != QCoreApplication::applicationPid();
+        },
+        2000));
+}
+
 TEST_F(X11FrontApplicationTest, NamedByItsDesktopEntryAndFoundWithoutAPidProperty)
 {
     OwnerProcess editor({{QStringLiteral("UTF8_STRING"), "x"}},

@@ -1,12 +1,10 @@
 // The real board window on a private X server, driven with real keys and clicks.
-#include "pastesession.h"
+#include "pastesessiontest.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QThread>
 #include <gtest/gtest.h>
-#include <memory>
 
 namespace
 {
@@ -38,42 +36,33 @@ bool waitFor(const std::function<bool()> &condition, int timeout = 5000)
     return true;
 }
 
-class BoardWindowTest : public testing::Test
+class BoardWindowTest : public PasteSessionTest
 {
 protected:
     static void SetUpTestSuite()
     {
-        if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
-            return;
-        s_session = std::make_unique<PasteSession>(QStringLiteral(QUILLSTASH_PROGRAM),
-                                                   QStringLiteral(PASTE_TARGET_PROGRAM));
-        s_error = s_session->start();
-        if (!s_error.isEmpty())
+        PasteSessionTest::SetUpTestSuite();
+        if (!isRunning())
             return;
         for (const char *text : {"alpha one", "beta two", "gamma three"}) {
             if (!PasteSession::copyElsewhere(QString::fromLatin1(text)) ||
-                !s_session->waitForCapture(QString::fromLatin1(text)))
+                !session().waitForCapture(QString::fromLatin1(text)))
                 s_error = QStringLiteral("the program did not capture %1").arg(text);
         }
     }
-    static void TearDownTestSuite() { s_session.reset(); }
     void SetUp() override
     {
-        if (!s_session)
-            GTEST_SKIP() << "xdotool is not installed (./scripts/bootstrap installs it)";
-        ASSERT_TRUE(s_error.isEmpty()) << s_error.toStdString();
-        ASSERT_TRUE(s_session->resetTarget());
+        PasteSessionTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
         ASSERT_TRUE(waitFor([] { return visibleBoard().isEmpty(); }));
     }
     void TearDown() override
     {
-        if (HasFailure() && s_session)
-            std::cerr << "program output:\n" << s_session->programErrors().toStdString();
+        PasteSessionTest::TearDown();
         if (!visibleBoard().isEmpty())
             xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
     }
-
-    static PasteSession &session() { return *s_session; }
 
     static QString showBoard()
     {
@@ -93,9 +82,6 @@ protected:
     {
         xdotool({QStringLiteral("key"), QStringLiteral("--clearmodifiers"), name});
     }
-
-    static inline std::unique_ptr<PasteSession> s_session;
-    static inline QString s_error;
 };
 
 TEST_F(BoardWindowTest, TheHotKeyShowsTheBoardAtTheTopRightWithTheKeyboard)

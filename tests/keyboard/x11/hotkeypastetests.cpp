@@ -1,11 +1,9 @@
 // The hot key and the paste-back of the real program on a private X server.
-#include "pastesession.h"
+#include "pastesessiontest.h"
 
 #include <QProcess>
-#include <QStandardPaths>
 #include <QThread>
 #include <gtest/gtest.h>
-#include <memory>
 
 namespace
 {
@@ -15,36 +13,7 @@ void xdotool(const QStringList &arguments)
     QProcess::execute(QStringLiteral("xdotool"), arguments);
 }
 
-class HotKeyPasteTest : public testing::Test
-{
-protected:
-    static void SetUpTestSuite()
-    {
-        if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
-            return;
-        s_session = std::make_unique<PasteSession>(QStringLiteral(QUILLSTASH_PROGRAM),
-                                                   QStringLiteral(PASTE_TARGET_PROGRAM));
-        s_error = s_session->start();
-    }
-    static void TearDownTestSuite() { s_session.reset(); }
-    void SetUp() override
-    {
-        if (!s_session)
-            GTEST_SKIP() << "xdotool is not installed (./scripts/bootstrap installs it)";
-        ASSERT_TRUE(s_error.isEmpty()) << s_error.toStdString();
-        ASSERT_TRUE(s_session->resetTarget());
-    }
-    void TearDown() override
-    {
-        if (HasFailure() && s_session)
-            std::cerr << "program output:\n" << s_session->programErrors().toStdString();
-    }
-
-    static PasteSession &session() { return *s_session; }
-
-    static inline std::unique_ptr<PasteSession> s_session;
-    static inline QString s_error;
-};
+using HotKeyPasteTest = PasteSessionTest;
 
 TEST_F(HotKeyPasteTest, TheHotKeyReachesTheProgramOncePerPress)
 {

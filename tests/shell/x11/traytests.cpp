@@ -1,4 +1,8 @@
 // The real program in a private X session with a tray host, driven by pointer and keys.
+#include "model/clippingjson.h"
+#include "pastesession.h"
+#include "store/storefile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -80,6 +84,44 @@ protected:
         xdotool({QStringLiteral("mousemove"), QString::number(x), QString::number(y),
                  QStringLiteral("click"), QString::number(button)});
     }
+    // "tray X Y W H" once the tray host has embedded the icon.
+    std::optional<QStringList> embeddedIcon()
+    {
+        const std::optional<QString> tray = waitForTrace(QStringLiteral("tray "), 10000);
+        if (!tray || tray->split(u' ').size() != 5)
+            return std::nullopt;
+        return tray->split(u' ');
+    }
+    // The entry with this title in the menu that is up.
+    std::optional<QStringList> menuEntry(const QString &title)
+    {
+        while (const std::optional<QString> entry = waitForTrace(QStringLiteral("menu-entry "))) {
+            const QStringList fields = entry->split(u' ');
+            if (fields.mid(5).join(u' ').startsWith(title))
+                return fields;
+        }
+        return std::nullopt;
+    }
+    void chooseFromMenu(const QStringList &trayGeometry, const QString &title)
+    {
+        clickTray(trayGeometry, 3);
+        const std::optional<QStringList> entry = menuEntry(title);
+        ASSERT_TRUE(entry) << "no entry " << title.toStdString();
+        clickTray(*entry, 1);
+    }
+    QString newestClipping() const
+    {
+        QFile file(m_home.filePath(QStringLiteral("data/Quillstash/") + StoreFile::fileName()));
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        const std::optional<PersistedStore> stored = ClippingJson::decodeStore(file.readAll());
+        return stored && !stored->items.isEmpty() ? stored->items.first().textContent : QString();
+    }
+    bool waitForNewest(const QString &text, int milliseconds = 5000) const
+    {
+        return QTest::qWaitFor([&] { return newestClipping() == text; }, milliseconds);
+    }
+
     QTemporaryDir m_home;
     QProcess m_tray;
     QProcess m_program;
@@ -88,10 +130,9 @@ protected:
 
 TEST_F(TrayTest, IconTogglesTheBoardAndOpensItsMenu)
 {
-    const std::optional<QString> tray = waitForTrace(QStringLiteral("tray "), 10000);
-    ASSERT_TRUE(tray) << "the icon was not embedded";
-    const QStringList geometry = tray->split(u' ');
-    ASSERT_EQ(geometry.size(), 5);
+    const std::optional<QStringList> icon = embeddedIcon();
+    ASSERT_TRUE(icon) << "the icon was not embedded";
+    const QStringList &geometry = *icon;
 
     clickTray(geometry, 1);
     EXPECT_TRUE(waitForTrace(QStringLiteral("board-shown")));
@@ -102,6 +143,32 @@ TEST_F(TrayTest, IconTogglesTheBoardAndOpensItsMenu)
     QTest::qWait(400);
     clickTray(geometry, 3);
     ASSERT_TRUE(waitForTrace(QStringLiteral("menu-shown")));
+}
+
+TEST_F(TrayTest, PauseInTheMenuStopsCaptureUntilResumed)
+{
+    const std::optional<QStringList> icon = embeddedIcon();
+    ASSERT_TRUE(icon) << "the icon was not embedded";
+    const QStringList &geometry = *icon;
+    // Once shown and hidden, the board may still be named the active window.
+    clickTray(geometry, 1);
+    ASSERT_TRUE(waitForTrace(QStringLiteral("board-shown")));
+    QTest::qWait(400);
+    clickTray(geometry, 1);
+    ASSERT_TRUE(waitForTrace(QStringLiteral("board-hidden")));
+    ASSERT_TRUE(PasteSession::copyElsewhere(QStringLiteral("before the pause")));
+    ASSERT_TRUE(waitForNewest(QStringLiteral("before the pause")));
+
+    chooseFromMenu(geometry, QStringLiteral("Pause Quillstash"));
+    QTest::qWait(300);
+    ASSERT_TRUE(PasteSession::copyElsewhere(QStringLiteral("during the pause")));
+    EXPECT_FALSE(waitForNewest(QStringLiteral("during the pause"), 1500));
+
+    chooseFromMenu(geometry, QStringLiteral("Resume Quillstash"));
+    // The first look after resuming takes what the clipboard holds by then.
+    EXPECT_TRUE(waitForNewest(QStringLiteral("during the pause")));
+    ASSERT_TRUE(PasteSession::copyElsewhere(QStringLiteral("after the pause")));
+    EXPECT_TRUE(waitForNewest(QStringLiteral("after the pause")));
 }
 
 } // namespace
