@@ -59,9 +59,9 @@ private:
 
 } // namespace
 
-const SearchKeyCache &BoardFilter::currentKeys() const
+const SearchKeyCache &BoardFilter::currentKeys(SearchKeyCache::Need need) const
 {
-    m_searchKeys.update(m_history.items(), m_history.revision());
+    m_searchKeys.update(m_history.items(), m_history.revision(), need);
     return m_searchKeys;
 }
 
@@ -70,8 +70,10 @@ QList<qsizetype> BoardFilter::indicesOf(const SidebarSelection &selection,
 {
     const QList<ClippingItem> &items = m_history.items();
     const SearchQuery query(searchText);
-    if (SelectionTest::needsKeys(selection) || !query.isEmpty())
-        currentKeys();
+    if (!query.isEmpty())
+        currentKeys(SearchKeyCache::Need::SearchKeys);
+    else if (SelectionTest::needsKeys(selection))
+        currentKeys(SearchKeyCache::Need::AppIDs);
     const SelectionTest test(selection, m_searchKeys);
 
     QList<qsizetype> indices;
@@ -128,7 +130,7 @@ const SidebarCounts &BoardFilter::counts() const
     const quint64 revision = m_history.revision();
     if (m_countsRevision == revision)
         return m_counts;
-    const SearchKeyCache &keys = currentKeys();
+    const SearchKeyCache &keys = currentKeys(SearchKeyCache::Need::AppIDs);
     const QList<ClippingItem> &items = m_history.items();
     SidebarCounts counts{.total = int(items.size())};
     counts.byAppID.assign(size_t(keys.appIDCount()), 0);
@@ -161,7 +163,7 @@ const QList<SidebarApp> &BoardFilter::sidebarApps() const
     const quint64 revision = m_history.revision();
     if (m_appsRevision == revision)
         return m_apps;
-    const SearchKeyCache &keys = currentKeys();
+    const SearchKeyCache &keys = currentKeys(SearchKeyCache::Need::AppIDs);
     const QList<ClippingItem> &items = m_history.items();
     QList<SidebarApp> apps;
     QSet<QString> listed;

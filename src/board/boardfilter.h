@@ -38,7 +38,7 @@ public:
     const QList<SidebarApp> &sidebarApps() const;
 
 private:
-    const SearchKeyCache &currentKeys() const;
+    const SearchKeyCache &currentKeys(SearchKeyCache::Need need) const;
 
     const History &m_history;
     mutable SearchKeyCache m_searchKeys;

@@ -42,8 +42,15 @@ bool SearchKeyCache::Source::isCurrentFor(const ClippingItem &item)
            adoptIfEqual(urlTitle, item.urlTitle);
 }
 
-void SearchKeyCache::update(const QList<ClippingItem> &items, quint64 itemsRevision)
+void SearchKeyCache::update(const QList<ClippingItem> &items, quint64 itemsRevision, Need need)
 {
+    if (need == Need::SearchKeys && !m_hasSearchKeys) {
+        // Kept entries have no keys to reuse; the app ids come out the same again.
+        m_hasSearchKeys = true;
+        m_sources.clear();
+        m_packed.clear();
+        m_keys.clear();
+    }
     if (m_itemsRevision != itemsRevision || m_sources.size() != size_t(items.size()))
         realign(items);
     m_itemsRevision = itemsRevision;
@@ -108,7 +115,7 @@ void SearchKeyCache::realign(const QList<ClippingItem> &items)
             m_sources.push_back(std::move(previousSources[*previous]));
             continue;
         }
-        const bool isWellFormed = ClippingSearchKeys::append(m_keys, item);
+        const bool isWellFormed = !m_hasSearchKeys || ClippingSearchKeys::append(m_keys, item);
         m_packed.push_back({.keysStart = keysStart,
                             .keysLength = m_keys.size() - keysStart,
                             .appID = m_appNames.idOf(appNameKey(item.sourceAppName)),

@@ -13,12 +13,17 @@
 class SearchKeyCache
 {
 public:
+    // The app ids alone cost a fraction of the search keys, and the sidebar needs only them.
+    enum class Need { AppIDs, SearchKeys };
+
     // Brings the cache in line with items, whose owner moves the revision on every change of
-    // them; afterwards the members below describe items[index].
-    void update(const QList<ClippingItem> &items, quint64 itemsRevision);
+    // them; afterwards the members below describe items[index]. Once search keys were needed
+    // they are always kept.
+    void update(const QList<ClippingItem> &items, quint64 itemsRevision, Need need);
 
     ClippingSearchKeys keys(qsizetype index) const
     {
+        Q_ASSERT(m_hasSearchKeys);
         const Packed &packed = m_packed[size_t(index)];
         return {QByteArrayView(m_keys.constData() + packed.keysStart, packed.keysLength),
                 packed.isWellFormed};
@@ -69,6 +74,7 @@ private:
     void realign(const QList<ClippingItem> &items);
 
     std::optional<quint64> m_itemsRevision;
+    bool m_hasSearchKeys = false;
     std::vector<Source> m_sources;
     std::vector<Packed> m_packed;
     QByteArray m_keys;

@@ -32,21 +32,26 @@ class SearchKeyCacheTest : public testing::TestWithParam<ChangeCase>
 {
 };
 
-// However the history changed, the kept keys must be those of the clipping now at each place.
+// However the history changed, and whether or not the keys were wanted before the change, the
+// kept keys must be those of the clipping now at each place.
 TEST_P(SearchKeyCacheTest, KeysFollowTheirClippings)
 {
-    QList<ClippingItem> items = numberedList(0, 60);
-    SearchKeyCache cache;
-    cache.update(items, 1);
-    GetParam().change(items);
-    cache.update(items, 2);
+    using Need = SearchKeyCache::Need;
+    for (const Need before : {Need::SearchKeys, Need::AppIDs}) {
+        QList<ClippingItem> items = numberedList(0, 60);
+        SearchKeyCache cache;
+        cache.update(items, 1, before);
+        const int mailID = *cache.appIDOf(QStringLiteral("mail"));
+        GetParam().change(items);
+        cache.update(items, 2, Need::SearchKeys);
 
-    for (qsizetype index = 0; index < items.size(); ++index) {
-        QByteArray expected;
-        ClippingSearchKeys::append(expected, items[index]);
-        EXPECT_EQ(cache.keys(index).joined, expected) << "at " << index;
-        EXPECT_EQ(cache.type(index), items[index].type);
-        EXPECT_EQ(cache.appID(index), *cache.appIDOf(QStringLiteral("mail")));
+        for (qsizetype index = 0; index < items.size(); ++index) {
+            QByteArray expected;
+            ClippingSearchKeys::append(expected, items[index]);
+            EXPECT_EQ(cache.keys(index).joined, expected) << "at " << index;
+            EXPECT_EQ(cache.type(index), items[index].type);
+            EXPECT_EQ(cache.appID(index), mailID);
+        }
     }
 }
 
