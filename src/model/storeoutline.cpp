@@ -1,7 +1,7 @@
 #include "storeoutline.h"
 
-#include <rapidjson/memorystream.h>
 #include <rapidjson/reader.h>
+#include <simdjson.h>
 
 namespace
 {
@@ -10,7 +10,7 @@ namespace
 class OutlineHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, OutlineHandler>
 {
 public:
-    explicit OutlineHandler(const rapidjson::MemoryStream &stream) : m_stream(stream) {}
+    explicit OutlineHandler(const rapidjson::StringStream &stream) : m_stream(stream) {}
 
     bool Default() { return value(); }
     bool Key(const char *text, rapidjson::SizeType length, bool)
@@ -83,7 +83,7 @@ private:
         return m_depth != 0 && !(m_depth == 2 && m_target);
     }
 
-    const rapidjson::MemoryStream &m_stream;
+    const rapidjson::StringStream &m_stream;
     StoreOutline::Outline m_outline;
     QList<StoreOutline::Span> *m_target = nullptr;
     enum class RootKey { Items, Collections, Other };
@@ -102,16 +102,20 @@ namespace StoreOutline
 
 std::optional<Outline> find(const QByteArray &json)
 {
-    rapidjson::MemoryStream stream(json.constData(), size_t(json.size()));
+    // One vectorised pass checks the encoding; the reader's own check goes byte by byte and
+    // would keep it from scanning strings sixteen bytes at a time.
+    if (!simdjson::validate_utf8(json.constData(), size_t(json.size())))
+        return std::nullopt;
+    // Reading ends at the first zero byte, which JSON allows nowhere; one after the root is
+    // caught below. QByteArray keeps a zero after its bytes.
+    rapidjson::StringStream stream(json.constData());
     OutlineHandler handler(stream);
     rapidjson::Reader reader;
     // Iterative, so that deep nesting cannot exhaust the stack.
-    constexpr unsigned flags = rapidjson::kParseIterativeFlag |
-                               rapidjson::kParseValidateEncodingFlag |
-                               rapidjson::kParseStopWhenDoneFlag;
+    constexpr unsigned flags = rapidjson::kParseIterativeFlag | rapidjson::kParseStopWhenDoneFlag;
     if (reader.Parse<flags>(stream, handler).IsError())
         return std::nullopt;
-    // Only white space may follow the root; the reader itself would stop at a zero byte.
+    // Only white space may follow the root.
     for (qsizetype i = qsizetype(stream.Tell()); i < json.size(); ++i) {
         const char c = json[i];
         if (c != ' ' && c != '\t' && c != '\n' && c != '\r')
