@@ -42,8 +42,10 @@ public:
     }
 
     const Value &value() const { return m_value; }
-    // The payload when the status is of that case, else null.
-    template <typename Case> const Case *as() const { return std::get_if<Case>(&m_value); }
+    // The payload when the status is of that case, else null. Not on a temporary, whose
+    // payload would be gone before the pointer is read.
+    template <typename Case> const Case *as() const & { return std::get_if<Case>(&m_value); }
+    template <typename Case> const Case *as() const && = delete;
     template <typename Case> bool is() const { return std::holds_alternative<Case>(m_value); }
 
     bool operator==(const UpdateCheckStatus &) const = default;

@@ -42,7 +42,8 @@ TEST_F(UpdateCheckStateTest, StartsIdleAndShowsCheckingUntilTheAnswer)
               QStringLiteral("t=%1").arg(m_clock.now().toDateTime().toSecsSinceEpoch()));
 
     m_httpClient.respond(0, 200, record("99.0", 1));
-    const auto *available = state().updateCheckStatus().as<UpdateCheckStatus::UpdateAvailable>();
+    const UpdateCheckStatus status = state().updateCheckStatus();
+    const auto *available = status.as<UpdateCheckStatus::UpdateAvailable>();
     ASSERT_TRUE(available);
     EXPECT_EQ(available->info.version, QStringLiteral("99.0"));
     EXPECT_EQ(spy.count(), 2);
