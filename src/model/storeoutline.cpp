@@ -102,8 +102,7 @@ namespace StoreOutline
 
 std::optional<Outline> find(const QByteArray &json)
 {
-    // One vectorised pass checks the encoding; the reader's own check goes byte by byte and
-    // would keep it from scanning strings sixteen bytes at a time.
+    // One vectorised pass checks the encoding, several times faster than the reader's own check.
     if (!simdjson::validate_utf8(json.constData(), size_t(json.size())))
         return std::nullopt;
     // Reading ends at the first zero byte, which JSON allows nowhere; one after the root is
