@@ -1,6 +1,7 @@
 #include "cachedshadow.h"
 
 #include "artwork/softshadow.h"
+#include "screenfulbytes.h"
 
 #include <QCache>
 #include <QImage>
@@ -43,7 +44,7 @@ void paint(QPainter &painter, const QRectF &rect, qreal cornerRadius, const QCol
 {
     if (rect.isEmpty() || colour.alpha() == 0)
         return;
-    static QCache<Key, Picture> cache(16 * 1024 * 1024);
+    static QCache<Key, Picture> cache(screenfulBytes() / 2);
     const qreal scale = painter.device() ? painter.device()->devicePixelRatioF() : 1;
     // Quantised to quarter points, so that cards of one grid share their shadow.
     const auto quarter = [](qreal value) { return int(std::lround(value * 4)); };

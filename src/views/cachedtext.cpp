@@ -18,7 +18,8 @@ struct Shaped {
 
 Shaped &shaped(const QString &text, const QFont &font)
 {
-    static QCache<QString, Shaped> cache(4000);
+    // A few screenfuls of card titles, badges and footers.
+    static QCache<QString, Shaped> cache(1000);
     const QString key = font.key() + QChar(0) + text;
     if (Shaped *found = cache.object(key))
         return *found;

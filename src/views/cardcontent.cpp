@@ -8,6 +8,7 @@
 #include "keylabels.h"
 #include "model/clippingitem.h"
 #include "model/colorhex.h"
+#include "screenfulbytes.h"
 #include "symbols.h"
 #include "syntaxhighlighter.h"
 #include "textblock.h"
@@ -435,7 +436,8 @@ void CardContent::paint(QPainter &painter, const Input &input)
                          eighths(fraction.x()),
                          eighths(fraction.y()),
                          eighths(scale)};
-    static QCache<PictureKey, QImage> pictures(32 * 1024 * 1024);
+    // The cards on screen and as many again.
+    static QCache<PictureKey, QImage> pictures(2 * screenfulBytes());
     QImage *picture = pictures.object(key);
     if (!picture) {
         auto made = std::make_unique<QImage>((input.rect.size() * scale).toSize() + QSize(1, 1),

@@ -2,6 +2,7 @@
 
 #include "cachedshadow.h"
 #include "cardlayout.h"
+#include "screenfulbytes.h"
 #include "theme.h"
 
 #include <QCache>
@@ -107,7 +108,8 @@ void CardFrame::paint(QPainter &painter, const Theme &theme) const
                   base.rgba(),           isSelected,
                   hasCodeBody,           theme.isDark};
 
-    static QCache<Key, QImage> cache(16 * 1024 * 1024);
+    // Cards of one grid share frames; a scroll adds only its sub-pixel offsets.
+    static QCache<Key, QImage> cache(screenfulBytes() / 2);
     QImage *image = cache.object(key);
     if (!image) {
         const QSizeF logical = rect.size() + QSizeF(2 * shadowMargin, 2 * shadowMargin);

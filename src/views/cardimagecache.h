@@ -1,5 +1,7 @@
 #pragma once
 
+#include "screenfulbytes.h"
+
 #include <QByteArray>
 #include <QCache>
 #include <QImage>
@@ -13,7 +15,8 @@
 class CardImageCache
 {
 public:
-    explicit CardImageCache(qsizetype maxBytes = 32 * 1024 * 1024);
+    // Images are a part of the cards on screen.
+    explicit CardImageCache(qsizetype maxBytes = screenfulBytes());
 
     static CardImageCache &shared();
 
