@@ -2,11 +2,9 @@
 // to the program's handler, and from activating a clipping to its text arriving in the
 // previous window.
 #include "pastesession.h"
-#include "xvfbsession.h"
+#include "privatedisplay.h"
 
-#include <QCoreApplication>
 #include <benchmark/benchmark.h>
-#include <cstdio>
 #include <memory>
 
 namespace
@@ -60,25 +58,12 @@ BENCHMARK(BM_ActivationToTextInTarget)
 
 int main(int argc, char **argv)
 {
-    const QStringList missing = XvfbSession::missingPrograms();
-    if (!missing.isEmpty()) {
-        std::printf("SKIPPED: %s not installed\n", qPrintable(missing.join(u", ")));
-        return 0;
-    }
-    XvfbSession server;
-    if (const QString error = server.start(); !error.isEmpty()) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
-        return 1;
-    }
-    QCoreApplication app(argc, argv);
-    session = std::make_unique<PasteSession>(QStringLiteral(QUILLSTASH_PROGRAM),
-                                             QStringLiteral(PASTE_TARGET_PROGRAM));
-    if (const QString error = session->start(); !error.isEmpty()) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
-        return 1;
-    }
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    session.reset();
-    return 0;
+    return runOnPrivateDisplay(
+        argc, argv,
+        [] {
+            session = std::make_unique<PasteSession>(QStringLiteral(QUILLSTASH_PROGRAM),
+                                                     QStringLiteral(PASTE_TARGET_PROGRAM));
+            return session->start();
+        },
+        [] { session.reset(); });
 }

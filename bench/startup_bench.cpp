@@ -2,18 +2,17 @@
 // starting it to the board's first frame, its memory once up, and the screenshot export from
 // start to exit.
 #include "pastesession.h"
+#include "privatedisplay.h"
+#include "residentmemory.h"
 #include "store/storefile.h"
 #include "storefixture.h"
-#include "xvfbsession.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 #include <benchmark/benchmark.h>
-#include <cstdio>
 #include <memory>
 
 namespace
@@ -78,18 +77,6 @@ std::optional<double> waitForTrace(QProcess &program, const QByteArray &event, i
     return std::nullopt;
 }
 
-long residentKilobytes(qint64 pid)
-{
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    }
-    return -1;
-}
-
 void stop(QProcess &program)
 {
     program.terminate();
@@ -115,7 +102,7 @@ void BM_StartToFirstFrame(benchmark::State &state)
         state.SetIterationTime((*painted - started) / 1000.0);
         // What the program holds once the start is over.
         QThread::msleep(500);
-        resident = residentKilobytes(program.processId());
+        resident = residentKilobytes(QString::number(program.processId()));
         stop(program);
     }
     state.counters["rss_MB"] = double(resident) / 1024.0;
@@ -155,20 +142,11 @@ BENCHMARK(BM_ExportScreenshots)
 
 int main(int argc, char **argv)
 {
-    const QStringList missing = XvfbSession::missingPrograms();
-    if (!missing.isEmpty()) {
-        std::printf("SKIPPED: %s not installed\n", qPrintable(missing.join(u", ")));
-        return 0;
-    }
-    XvfbSession server;
-    if (const QString error = server.start(); !error.isEmpty()) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
-        return 1;
-    }
-    QCoreApplication app(argc, argv);
-    home = std::make_unique<ProgramHome>();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    home.reset();
-    return 0;
+    return runOnPrivateDisplay(
+        argc, argv,
+        [] {
+            home = std::make_unique<ProgramHome>();
+            return QString();
+        },
+        [] { home.reset(); });
 }

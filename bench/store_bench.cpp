@@ -5,6 +5,7 @@
 #include "platform/fake/fakepasteboard.h"
 #include "platform/fake/fakeworkspace.h"
 #include "platform/fake/memorysettingsstore.h"
+#include "residentmemory.h"
 #include "store/storefile.h"
 #include "storefixture.h"
 
@@ -41,18 +42,6 @@ QByteArray readAll(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-long residentKilobytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    }
-    return -1;
 }
 
 // Saving after one new clipping: the hand-over alone, and until the file is on disk.
