@@ -48,6 +48,8 @@ StoreFile::StoreFile(const QString &directory)
     : m_path(QDir(directory).filePath(fileName())), m_writer(std::make_unique<StoreWriter>(m_path))
 {
     PrivateFiles::makePrivateDirectory(directory);
+    // Nothing has been handed to the writer yet, so every temporary file here is stale.
+    StoreWriter::removeLeftovers(m_path);
     m_writer->onWritten = [this](const QString &failure) {
         if (onWritten)
             onWritten(failure);

@@ -13,7 +13,8 @@
 class StoreFile
 {
 public:
-    // Creates the folder (mode 0700) if needed; a failure shows up as failing saves.
+    // Creates the folder (mode 0700) if needed; a failure shows up as failing saves. Removes
+    // what writes killed midway left there.
     explicit StoreFile(const QString &directory);
 
     // $XDG_DATA_HOME/Quillstash

@@ -3,8 +3,10 @@
 #include "model/clippingjson.h"
 #include "privatefiles.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -15,6 +17,9 @@
 
 namespace
 {
+
+// Names no user would give a file, so that removing leftovers can never hit one of theirs.
+constexpr char temporaryInfix[] = ".saving-";
 
 QString errorText(int error)
 {
@@ -47,7 +52,7 @@ int writeAll(int fd, std::vector<iovec> &parts)
 class TemporaryFile
 {
 public:
-    explicit TemporaryFile(const QByteArray &target) : m_name(target + ".XXXXXX")
+    explicit TemporaryFile(const QByteArray &target) : m_name(target + temporaryInfix + "XXXXXX")
     {
         // mkostemp creates the file with mode 0600.
         m_fd = ::mkostemp(m_name.data(), O_CLOEXEC);
@@ -99,6 +104,21 @@ StoreWriter::~StoreWriter()
     }
     m_wake.notify_one();
     m_thread.join();
+}
+
+void StoreWriter::removeLeftovers(const QString &path)
+{
+    const QFileInfo target(path);
+    const QString prefix = target.fileName() + QLatin1String(temporaryInfix);
+    // mkostemp fills in six letters or digits.
+    static const QRegularExpression suffix(QStringLiteral("^[A-Za-z0-9]{6}$"));
+    const QFileInfoList candidates = target.absoluteDir().entryInfoList(
+        {prefix + QStringLiteral("*")}, QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+    for (const QFileInfo &candidate : candidates) {
+        if (candidate.ownerId() == ::geteuid() &&
+            suffix.match(candidate.fileName().mid(prefix.size())).hasMatch())
+            QFile::remove(candidate.filePath());
+    }
 }
 
 void StoreWriter::submit(Snapshot snapshot)

@@ -44,6 +44,9 @@ public:
     // Writes atomically and durably: a temporary file beside the target, synced, renamed over
     // it, then the folder synced. The old file stays whole on failure. Returns the failure.
     static QString writeFile(const QString &path, const Snapshot &snapshot);
+    // Removes the temporary files of writes that never finished (the process was killed in the
+    // middle): only regular files of ours, named as writeFile names them.
+    static void removeLeftovers(const QString &path);
 
 private:
     void run();

@@ -1,9 +1,18 @@
+#include "readonlyfolder.h"
 #include "statefixture.h"
+#include "tmpfsmount.h"
 
 #include <QDir>
 #include <QFile>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace
 {
@@ -40,6 +49,82 @@ private:
     void (*m_oldHandler)(int) = nullptr;
 };
 
+// What makes every save fail until it is taken back, as a user's disk or folder can.
+class WriteFault
+{
+public:
+    virtual ~WriteFault() = default;
+    // Before the state exists; a text says why the case cannot run here.
+    virtual QString prepare(const QString &) { return {}; }
+    virtual void begin(const QString &folder, qint64 storeSize) = 0;
+    virtual void end() = 0;
+    // The reason the toast must give, when it is known.
+    virtual std::optional<QString> reason() const { return std::nullopt; }
+};
+
+QString errorText(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+class FileSizeFault final : public WriteFault
+{
+public:
+    void begin(const QString &, qint64 storeSize) override { m_limit.emplace(storeSize / 2); }
+    void end() override { m_limit.reset(); }
+    std::optional<QString> reason() const override { return errorText(EFBIG); }
+
+private:
+    std::optional<FileSizeLimit> m_limit;
+};
+
+// A real file system that runs full: a small tmpfs under the store, filled up by another file.
+class FullDiskFault final : public WriteFault
+{
+public:
+    QString prepare(const QString &folder) override
+    {
+        m_mount.emplace(folder, 8 * 1024 * 1024);
+        return m_mount->isMounted() ? QString() : QStringLiteral("mounting a tmpfs needs root");
+    }
+    void begin(const QString &folder, qint64) override
+    {
+        m_filler = QFile::encodeName(folder + QStringLiteral("/filler"));
+        const int fd = ::open(m_filler.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+        const QByteArray chunk(64 * 1024, 'x');
+        while (fd >= 0 && ::write(fd, chunk.constData(), size_t(chunk.size())) > 0) {
+        }
+        ::close(fd);
+    }
+    void end() override { ::unlink(m_filler.constData()); }
+    std::optional<QString> reason() const override { return errorText(ENOSPC); }
+
+private:
+    std::optional<TmpfsMount> m_mount;
+    QByteArray m_filler;
+};
+
+class ReadOnlyFault final : public WriteFault
+{
+public:
+    QString prepare(const QString &folder) override
+    {
+        return ReadOnlyFolder(folder).isReadOnly()
+                   ? QString()
+                   : QStringLiteral("the folder cannot be made read-only here");
+    }
+    void begin(const QString &folder, qint64) override { m_readOnly.emplace(folder); }
+    void end() override { m_readOnly.reset(); }
+
+private:
+    std::optional<ReadOnlyFolder> m_readOnly;
+};
+
+struct FaultCase {
+    const char *name;
+    std::function<std::unique_ptr<WriteFault>()> make;
+};
+
 class SaveFailureTest : public StateFixture
 {
 protected:
@@ -51,8 +136,22 @@ protected:
     QStringList toasts;
 };
 
-TEST_F(SaveFailureTest, AFullDiskKeepsTheOldFileSaysSoOnceAndTheNextSaveAfterwardsSucceeds)
+class WriteFaultTest : public SaveFailureTest, public testing::WithParamInterface<FaultCase>
 {
+protected:
+    void TearDown() override
+    {
+        // The state goes first: nothing may be written once the fault's mount is gone.
+        m_state.reset();
+        m_fault.reset();
+    }
+    std::unique_ptr<WriteFault> m_fault = GetParam().make();
+};
+
+TEST_P(WriteFaultTest, TheOldFileStaysTheFailureIsToldOnceAndASaveAfterwardsSucceeds)
+{
+    if (const QString why = m_fault->prepare(m_directory.path()); !why.isEmpty())
+        GTEST_SKIP() << qPrintable(why);
     ClipboardManagerState &state = makeState();
     QObject::connect(&state, &ClipboardManagerState::statusToastMessageChanged, [&] {
         if (state.statusToastMessage())
@@ -60,16 +159,22 @@ TEST_F(SaveFailureTest, AFullDiskKeepsTheOldFileSaysSoOnceAndTheNextSaveAfterwar
     });
     const QByteArray before = fileBytes();
     ASSERT_FALSE(before.isEmpty());
-    {
-        const FileSizeLimit full(before.size() / 2);
-        state.insertNewItem(textItem(QStringLiteral("lost 1")));
-        state.insertNewItem(textItem(QStringLiteral("lost 2")));
-        state.waitForSaved();
-        EXPECT_EQ(fileBytes(), before);
-    }
+
+    m_fault->begin(m_directory.path(), before.size());
+    state.insertNewItem(textItem(QStringLiteral("lost 1")));
+    state.insertNewItem(textItem(QStringLiteral("lost 2")));
+    state.waitForSaved();
+    EXPECT_EQ(fileBytes(), before);
+    m_fault->end();
+
+    const QString prefix = QStringLiteral("Could not save clippings: ");
     ASSERT_EQ(toasts.size(), 1);
-    EXPECT_TRUE(toasts[0].startsWith(QStringLiteral("Could not save clippings: ")));
-    EXPECT_GT(toasts[0].size(), QStringLiteral("Could not save clippings: ").size());
+    ASSERT_TRUE(toasts[0].startsWith(prefix)) << qPrintable(toasts[0]);
+    const QString reason = toasts[0].mid(prefix.size());
+    EXPECT_FALSE(reason.isEmpty());
+    if (const std::optional<QString> expected = m_fault->reason()) {
+        EXPECT_EQ(reason, *expected);
+    }
 
     state.insertNewItem(textItem(QStringLiteral("kept")));
     const PersistedStore saved = ClippingJson::decodeStore(fileBytes()).value();
@@ -78,6 +183,13 @@ TEST_F(SaveFailureTest, AFullDiskKeepsTheOldFileSaysSoOnceAndTheNextSaveAfterwar
     EXPECT_EQ(saved.items[1].textContent, QStringLiteral("lost 2"));
     EXPECT_EQ(toasts.size(), 1) << "a save that works is not reported";
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, WriteFaultTest,
+    testing::Values(FaultCase{"FileSizeLimit", [] { return std::make_unique<FileSizeFault>(); }},
+                    FaultCase{"FullTmpfs", [] { return std::make_unique<FullDiskFault>(); }},
+                    FaultCase{"ReadOnlyFolder", [] { return std::make_unique<ReadOnlyFault>(); }}),
+    [](const testing::TestParamInfo<FaultCase> &info) { return std::string(info.param.name); });
 
 TEST_F(SaveFailureTest, AFolderRemovedWhileRunningComesBackWithEverything)
 {

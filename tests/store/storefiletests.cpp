@@ -1,11 +1,16 @@
+#include "readonlyfolder.h"
 #include "scratchdirectory.h"
 #include "store/storefile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace
@@ -140,15 +145,16 @@ TEST(StoreFileTest, WriteFailsQuietlyWhenTheFolderCannotExist)
 
 TEST(StoreFileTest, WriteFailsQuietlyInAReadOnlyFolderAndKeepsTheOldFile)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root writes into read-only folders";
     ScratchDirectory directory;
     StoreFile store(directory.path());
     const QList<ClippingItem> first{item(QStringLiteral("first"))};
     ASSERT_EQ(save(store, first, {}), QString());
-    ::chmod(QFile::encodeName(directory.path()).constData(), 0500);
-    EXPECT_NE(save(store, {item(QStringLiteral("second"))}, {}), QString());
-    ::chmod(QFile::encodeName(directory.path()).constData(), 0700);
+    {
+        const ReadOnlyFolder readOnly(directory.path());
+        if (!readOnly.isReadOnly())
+            GTEST_SKIP() << "the folder cannot be made read-only here";
+        EXPECT_NE(save(store, {item(QStringLiteral("second"))}, {}), QString());
+    }
     EXPECT_EQ(store.read().store.items, first);
 }
 
@@ -168,6 +174,85 @@ TEST(StoreFileTest, KeepsADamagedFileAsideUnderAUtcStamp)
     EXPECT_FALSE(QFile::exists(store.path()));
     EXPECT_EQ(contents(store.path() + QStringLiteral(".damaged-20260304T050607Z")),
               QByteArray("{\"items\":[tru"));
+}
+
+// The folder's entries other than the store itself.
+QStringList othersIn(const QString &folder)
+{
+    QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                               QDir::NoDotAndDotDot);
+    names.removeAll(StoreFile::fileName());
+    return names;
+}
+
+TEST(StoreFileTest, AWriteKilledMidwayLeavesATemporaryFileThatTheNextStartRemoves)
+{
+    ScratchDirectory directory;
+    StoreFile store(directory.path());
+    ASSERT_EQ(save(store, {item(QStringLiteral("kept"))}), QString());
+    const QByteArray before = contents(store.path());
+
+    QList<StoreWriter::Piece> pieces;
+    for (int i = 0; i < 200; ++i)
+        pieces.append({ClippingJson::encode(item(QStringLiteral("lost %1").arg(i))), {}});
+    // A file size limit with SIGXFSZ left at its default kills the child inside the write,
+    // before any cleanup of its own can run.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_DFL);
+        const rlimit limit{4096, 4096};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        StoreWriter::writeFile(store.path(), {pieces, {}});
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << "status " << status;
+    ASSERT_EQ(othersIn(directory.path()).size(), 1);
+
+    StoreFile restarted(directory.path());
+    EXPECT_EQ(othersIn(directory.path()), QStringList());
+    EXPECT_EQ(contents(store.path()), before);
+}
+
+TEST(StoreFileTest, OnlyTemporaryFilesOfTheWriterCountAsLeftovers)
+{
+    ScratchDirectory directory;
+    const QString folder = directory.path();
+    const QString store = StoreFile::fileName();
+    const QStringList leftovers{store + QStringLiteral(".saving-Ab12Cd"),
+                                store + QStringLiteral(".saving-000000")};
+    const QStringList kept{store,
+                           store + QStringLiteral(".damaged-20260304T050607Z"),
+                           store + QStringLiteral(".backup"),
+                           store + QStringLiteral(".Ab12Cd"),
+                           store + QStringLiteral(".saving-Ab12C"),
+                           store + QStringLiteral(".saving-Ab12Cde"),
+                           store + QStringLiteral(".saving-Ab-2Cd"),
+                           store + QStringLiteral(".saving-Ab12Cd.txt"),
+                           QStringLiteral("notes.json.saving-Ab12Cd")};
+    for (const QString &name : leftovers + kept) {
+        QFile file(QDir(folder).filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(name.toUtf8());
+    }
+    // Neither a folder nor a link of the pattern is ours to remove, nor what the link points to.
+    const QString folderName = store + QStringLiteral(".saving-Folder");
+    const QString linkName = store + QStringLiteral(".saving-Link01");
+    ASSERT_TRUE(QDir(folder).mkdir(folderName));
+    ASSERT_TRUE(QFile::link(QDir(folder).filePath(store + QStringLiteral(".backup")),
+                            QDir(folder).filePath(linkName)));
+
+    StoreFile file(folder);
+    QStringList expected = kept;
+    expected.removeAll(store);
+    expected << folderName << linkName;
+    QStringList left = othersIn(folder);
+    left.sort();
+    expected.sort();
+    EXPECT_EQ(left, expected);
+    EXPECT_EQ(contents(file.path()), store.toUtf8());
 }
 
 } // namespace
