@@ -1,6 +1,7 @@
 // Thousands of captures in a row through the real clipboard and the real capture pipeline,
 // history at its limit: memory and the time a capture takes must stay where they were.
 #include "board/clipboardmanagerstate.h"
+#include "capture/contentclassifier.h"
 #include "clipboardserver.h"
 #include "model/clock.h"
 #include "platform/fake/fakehttpclient.h"
@@ -75,15 +76,18 @@ TEST(SoakTest, MemoryAndCaptureTimeStayFlatOverThousandsOfCapturesAtTheHistoryLi
     // Captures never open links or ask the network.
     FakeWorkspace workspace;
     FakeHttpClient httpClient;
-    // The history starts full, so that the first captures cost what the last ones should: a
-    // capture's work grows with the size of the history, and drift is what is measured here.
+    // The history starts full of the same kinds of clipping as the copies, so that the first
+    // captures cost what the last ones should: a capture's work grows with the size of the
+    // history, and drift is what is measured here.
     const QString folder = home.filePath(QStringLiteral("data"));
     {
         QList<ClippingItem> full;
-        for (int i = 0; i < historyLimit; ++i)
-            full.append(ClippingItem::make({.type = ClippingType::Text,
-                                            .textContent = QStringLiteral("earlier %1").arg(i),
-                                            .sourceAppName = QStringLiteral("Editor")}));
+        const ClippingSource source{.appName = QStringLiteral("Editor"), .capturedAt = clock.now()};
+        for (int i = 0; i < historyLimit; ++i) {
+            const QString text = QString::fromUtf8(copyText(captures + i));
+            full.append(ContentClassifier::textClipping(text, ContentClassifier::classifyText(text),
+                                                        std::nullopt, source));
+        }
         StoreFile store(folder);
         store.write(full, {});
         store.flush();
