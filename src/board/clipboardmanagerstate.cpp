@@ -36,7 +36,7 @@ int positiveOr(std::optional<int> stored, int fallback)
 
 } // namespace
 
-ClipboardManagerState::ClipboardManagerState(Services services, QObject *parent)
+ClipboardManagerState::ClipboardManagerState(Services services, Loading loading, QObject *parent)
     : QObject(parent), m_settings(services.settings), m_pasteboard(services.pasteboard),
       m_clock(services.clock), m_frontApplication(services.frontApplication),
       m_workspace(services.workspace),
@@ -60,6 +60,14 @@ ClipboardManagerState::ClipboardManagerState(Services services, QObject *parent)
         showToast(message);
     };
     readSettings();
+    if (loading == Loading::InBackground)
+        m_history->readInBackground();
+    else
+        finishLoading();
+}
+
+void ClipboardManagerState::finishLoading()
+{
     loadOrSeedDemoData();
     startMonitoringPasteboard();
 }

@@ -94,7 +94,16 @@ public:
         QString storageDirectory;
     };
 
-    explicit ClipboardManagerState(Services services, QObject *parent = nullptr);
+    enum class Loading {
+        // The store is loaded and capture runs when the constructor returns.
+        Now,
+        // The store is read on a worker thread, so that the caller can build its windows
+        // meanwhile with an empty history; finishLoading() must come before anything else.
+        InBackground,
+    };
+
+    explicit ClipboardManagerState(Services services, Loading loading = Loading::Now,
+                                   QObject *parent = nullptr);
     ~ClipboardManagerState() override;
 
     // The instance the shell created at launch; null before that.
@@ -156,6 +165,8 @@ public:
     // Store.
     QString storagePath() const;
     void loadOrSeedDemoData();
+    // Shows what the store held, or the showcase when it held nothing, and starts capture.
+    void finishLoading();
     void saveToDisk();
     // Returns once every save so far is on disk or has failed and been reported. Saves run on
     // a writer thread; the state's destructor waits for the last one too.

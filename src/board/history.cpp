@@ -26,12 +26,15 @@ const ClippingItem *History::find(const QUuid &id) const
 
 ClippingItem *History::findMutable(const QUuid &id)
 {
-    return const_cast<ClippingItem *>(find(id));
+    // Through the list's own mutable access, which detaches it from any copy that shares it.
+    const auto found = std::find_if(m_items.begin(), m_items.end(),
+                                    [&](const ClippingItem &item) { return item.id == id; });
+    return found == m_items.end() ? nullptr : &*found;
 }
 
 History::LoadOutcome History::load(const QDateTime &now)
 {
-    StoreFile::ReadResult read = m_store.read();
+    StoreFile::ReadResult read = m_reading.valid() ? m_reading.get() : m_store.read();
     if (read.status == StoreFile::ReadStatus::Damaged && !m_store.keepDamaged(now)) {
         m_savingDisabled = true;
         if (onSavingDisabled)
@@ -43,12 +46,15 @@ History::LoadOutcome History::load(const QDateTime &now)
     if (read.status != StoreFile::ReadStatus::Loaded || read.store.items.isEmpty())
         return LoadOutcome::Empty;
 
+    // Read only, unless something needs mending: the store still shares the list for a moment.
+    QList<ClippingItem> &items = read.store.items;
     bool migrated = false;
-    for (ClippingItem &item : read.store.items) {
-        if (item.sourceAppName == u"Google Chrome")
-            item.sourceAppName = QStringLiteral("Chrome");
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        if (std::as_const(items)[i].sourceAppName == u"Google Chrome")
+            items[i].sourceAppName = QStringLiteral("Chrome");
+        const ClippingItem &item = std::as_const(items)[i];
         if (item.isSecret() && (!item.textContent.isEmpty() || !item.isPassword)) {
-            item.applyMaskState(true);
+            items[i].applyMaskState(true);
             migrated = true;
         }
     }
@@ -56,6 +62,11 @@ History::LoadOutcome History::load(const QDateTime &now)
     if (migrated)
         save();
     return LoadOutcome::Loaded;
+}
+
+void History::readInBackground()
+{
+    m_reading = std::async(std::launch::async, [this] { return m_store.read(); });
 }
 
 void History::replace(QList<ClippingItem> items, QList<ClippingCollection> collections)

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QUuid>
 #include <functional>
+#include <future>
 
 // The clippings and the collections, and the file that keeps them. This is the only code that
 // changes them: every change ends in commit(), which moves the revision, forgets opened secrets
@@ -42,6 +43,10 @@ public:
     // the caller seeds. When a damaged file cannot be kept aside, saving is disabled, so that
     // nothing is ever written over it.
     LoadOutcome load(const QDateTime &now);
+    // Starts reading and decoding the file on a worker thread, so that the caller can build its
+    // windows meanwhile; load() then takes what it read. Nothing else may touch the history
+    // in between.
+    void readInBackground();
     // Replaces everything without saving.
     void replace(QList<ClippingItem> items, QList<ClippingCollection> collections);
 
@@ -80,4 +85,6 @@ private:
     StoreFile m_store;
     bool m_savingDisabled = false;
     bool m_saveFailing = false;
+    // Last, so that it is waited for before the store it reads goes.
+    std::future<StoreFile::ReadResult> m_reading;
 };

@@ -3,11 +3,15 @@
 #include "base64.h"
 #include "storeoutline.h"
 
+#include <algorithm>
 #include <array>
+#include <atomic>
 #include <cctype>
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 #include <simdjson.h>
+#include <thread>
+#include <vector>
 
 namespace
 {
@@ -276,6 +280,62 @@ std::optional<ClippingCollection> decodeCollection(element value)
     return collection;
 }
 
+// Parses one record at a time where it lies in the text, so that the file as a whole may exceed
+// the parser's size limit. The text must have the parser's padding behind it.
+class RecordParser
+{
+public:
+    explicit RecordParser(const QByteArray &json) : m_json(json) {}
+
+    std::optional<element> parse(const StoreOutline::Span &span)
+    {
+        element root;
+        if (m_parser.parse(m_json.constData() + span.begin, size_t(span.size()), false).get(root))
+            return std::nullopt;
+        return root;
+    }
+
+private:
+    const QByteArray &m_json;
+    simdjson::dom::parser m_parser;
+};
+
+static_assert(ClippingJson::parsePadding >= qsizetype(simdjson::SIMDJSON_PADDING));
+
+QByteArray withParsePadding(const QByteArray &json)
+{
+    if (json.capacity() - json.size() >= ClippingJson::parsePadding)
+        return json;
+    QByteArray padded;
+    padded.reserve(json.size() + ClippingJson::parsePadding);
+    padded.append(json);
+    return padded;
+}
+
+unsigned hardwareThreads()
+{
+    return std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+}
+
+// Where each run of records begins, and the end: runs of about equal bytes, none for a history
+// too small to be worth a thread.
+std::vector<qsizetype> runCuts(const QList<StoreOutline::Span> &spans, unsigned threads)
+{
+    constexpr qsizetype recordsPerThread = 512;
+    const qsizetype runs =
+        std::clamp<qsizetype>(spans.size() / recordsPerThread, 1, qsizetype(threads));
+    std::vector<qsizetype> cuts{0};
+    if (runs > 1) {
+        const qsizetype bytes = spans.last().end - spans.first().begin;
+        for (qsizetype i = 0; i < spans.size() && qsizetype(cuts.size()) < runs; ++i) {
+            if ((spans[i].begin - spans.first().begin) * runs >= bytes * qsizetype(cuts.size()))
+                cuts.push_back(i);
+        }
+    }
+    cuts.push_back(spans.size());
+    return cuts;
+}
+
 } // namespace
 
 namespace ClippingJson
@@ -343,49 +403,60 @@ QByteArray encode(const ClippingCollection &collection)
     return finish(buffer);
 }
 
-std::optional<PersistedStore> decodeStore(const QByteArray &json, QByteArrayList *itemTexts,
+std::optional<PersistedStore> decodeStore(const QByteArray &text, QByteArrayList *itemTexts,
                                           qsizetype keptTextLimit)
 {
+    const QByteArray json = withParsePadding(text);
     const std::optional<StoreOutline::Outline> outline = StoreOutline::find(json);
     if (!outline)
         return std::nullopt;
 
-    // Each record is parsed alone, from a padded copy, so the file may exceed the parser's limit.
-    simdjson::dom::parser parser;
-    QByteArray text;
-    const auto parseRecord = [&](const StoreOutline::Span &span) -> std::optional<element> {
-        text = QByteArray();
-        text.reserve(span.size() + qsizetype(simdjson::SIMDJSON_PADDING));
-        text.append(json.constData() + span.begin, span.size());
-        element root;
-        if (parser.parse(text.constData(), size_t(text.size()), false).get(root))
-            return std::nullopt;
-        return root;
-    };
-
     PersistedStore store;
-    store.items.reserve(outline->items.size());
-    if (itemTexts) {
-        itemTexts->clear();
-        itemTexts->reserve(outline->items.size());
+    const qsizetype count = outline->items.size();
+    store.items.resize(count);
+    QByteArrayList texts(itemTexts ? count : 0);
+    ClippingItem *const items = store.items.data();
+    QByteArray *const kept = itemTexts ? texts.data() : nullptr;
+
+    // Records are independent, so runs of them are decoded side by side, each with a parser of
+    // its own; the runs are cut by size, since one image weighs as much as a thousand texts.
+    const std::vector<qsizetype> cuts = runCuts(outline->items, hardwareThreads());
+    std::atomic<bool> failed = false;
+    const auto decodeRun = [&](qsizetype first, qsizetype last) {
+        RecordParser parser(json);
+        for (qsizetype i = first; i < last && !failed.load(std::memory_order_relaxed); ++i) {
+            const std::optional<element> root = parser.parse(outline->items[i]);
+            std::optional<ClippingItem> item = root ? decodeItem(*root) : std::nullopt;
+            if (!item) {
+                failed = true;
+                return;
+            }
+            items[i] = std::move(*item);
+            const StoreOutline::Span &span = outline->items[i];
+            if (kept && span.size() <= keptTextLimit)
+                kept[i] = QByteArray(json.constData() + span.begin, span.size());
+        }
+    };
+    {
+        std::vector<std::jthread> helpers;
+        for (size_t run = 1; run + 1 < cuts.size(); ++run)
+            helpers.emplace_back(decodeRun, cuts[run], cuts[run + 1]);
+        decodeRun(cuts[0], cuts[1]);
     }
-    for (const StoreOutline::Span &span : outline->items) {
-        const std::optional<element> root = parseRecord(span);
-        std::optional<ClippingItem> item = root ? decodeItem(*root) : std::nullopt;
-        if (!item)
-            return std::nullopt;
-        store.items.append(std::move(*item));
-        if (itemTexts)
-            itemTexts->append(text.size() <= keptTextLimit ? text : QByteArray());
-    }
+    if (failed)
+        return std::nullopt;
+
+    RecordParser parser(json);
     for (const StoreOutline::Span &span : outline->collections) {
-        const std::optional<element> root = parseRecord(span);
+        const std::optional<element> root = parser.parse(span);
         std::optional<ClippingCollection> collection =
             root ? decodeCollection(*root) : std::nullopt;
         if (!collection)
             return std::nullopt;
         store.collections.append(std::move(*collection));
     }
+    if (itemTexts)
+        *itemTexts = std::move(texts);
     return store;
 }
 

@@ -54,9 +54,6 @@ AppDelegate::Profile AppDelegate::userProfile()
 
 void AppDelegate::applicationDidFinishLaunching()
 {
-    QApplication::setWindowIcon(
-        QIcon(QPixmap::fromImage(AppIconProvider::drawBrandLogoImage(512))));
-
     m_settings = std::make_unique<IniSettingsStore>(m_profile.settingsFile);
     // A private export keeps its throw-away key out of the user's keyring.
     if (m_options.screenshotFolder)
@@ -75,8 +72,12 @@ void AppDelegate::applicationDidFinishLaunching()
     m_keySynthesizer = std::make_unique<XTestKeySynthesizer>();
     m_state = std::make_unique<ClipboardManagerState>(
         ClipboardManagerState::Services{*m_settings, *m_pasteboard, m_clock, *m_frontApplication,
-                                        *m_workspace, *m_httpClient, m_profile.storageDirectory});
+                                        *m_workspace, *m_httpClient, m_profile.storageDirectory},
+        ClipboardManagerState::Loading::InBackground);
     ClipboardManagerState::setShared(m_state.get());
+    // The icon, the tray and the board are made while the store is being read.
+    QApplication::setWindowIcon(
+        QIcon(QPixmap::fromImage(AppIconProvider::drawBrandLogoImage(512))));
 
     m_statusItem = std::make_unique<StatusBarController>(*m_state, *this, m_clock);
     // A private export leaves the tray and the hot key to the program the user runs.
@@ -86,6 +87,7 @@ void AppDelegate::applicationDidFinishLaunching()
 
     setupMainWindow();
     setupCallbacks();
+    m_state->finishLoading();
     if (!exporting)
         m_hotKeys->setup();
 

@@ -71,8 +71,16 @@ StoreFile::ReadResult StoreFile::read()
     QFile file(m_path);
     if (!info.isFile() || !file.open(QIODevice::ReadOnly))
         return {ReadStatus::Damaged, {}};
-    const QByteArray json = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    // Read with room behind the text, so that the decoder parses it where it lies.
+    QByteArray json;
+    json.reserve(info.size() + ClippingJson::parsePadding);
+    json.resize(info.size());
+    const qint64 got = file.read(json.data(), json.size());
+    if (got >= 0) {
+        json.resize(got);
+        json += file.readAll();
+    }
+    if (got < 0 || file.error() != QFileDevice::NoError)
         return {ReadStatus::Damaged, {}};
 
     QByteArrayList texts;
@@ -80,13 +88,33 @@ StoreFile::ReadResult StoreFile::read()
         ClippingJson::decodeStore(json, &texts, keptEncodingLimit);
     if (!store)
         return {ReadStatus::Damaged, {}};
-    m_encoded.clear();
-    ++m_generation;
-    for (qsizetype i = 0; i < store->items.size(); ++i) {
-        if (!texts[i].isEmpty())
-            m_encoded.insert(store->items[i].id, {store->items[i], texts[i], m_generation});
-    }
+    indexInBackground(store->items, std::move(texts));
     return {ReadStatus::Loaded, std::move(*store)};
+}
+
+void StoreFile::indexInBackground(QList<ClippingItem> items, QByteArrayList texts)
+{
+    waitForIndex();
+    m_encoded.clear();
+    const quint64 generation = ++m_generation;
+    m_indexing = std::async(std::launch::async, [this, generation, items = std::move(items),
+                                                 texts = std::move(texts)]() mutable {
+        m_encoded.reserve(items.size());
+        for (qsizetype i = 0; i < items.size(); ++i) {
+            const ClippingItem &item = std::as_const(items)[i];
+            if (!texts.at(i).isEmpty())
+                m_encoded.insert(item.id, {item, texts.at(i), generation});
+        }
+        // Let go at once: a list still shared when the history first changes would be copied.
+        items = {};
+        texts = {};
+    });
+}
+
+void StoreFile::waitForIndex()
+{
+    if (m_indexing.valid())
+        m_indexing.get();
 }
 
 bool StoreFile::keepDamaged(const QDateTime &now) const
@@ -102,6 +130,7 @@ bool StoreFile::keepDamaged(const QDateTime &now) const
 void StoreFile::write(const QList<ClippingItem> &items,
                       const QList<ClippingCollection> &collections)
 {
+    waitForIndex();
     ++m_generation;
     StoreWriter::Snapshot snapshot;
     snapshot.items.reserve(items.size());

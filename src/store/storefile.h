@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QString>
 #include <functional>
+#include <future>
 #include <memory>
 
 // The one JSON file that holds the history and the collections.
@@ -56,8 +57,14 @@ private:
         quint64 generation;
     };
 
+    // Fills m_encoded with what read() decoded, on a thread of its own, since only a write needs
+    // it; every other use of m_encoded waits for it first.
+    void indexInBackground(QList<ClippingItem> items, QByteArrayList texts);
+    void waitForIndex();
+
     QString m_path;
     QHash<QUuid, EncodedItem> m_encoded;
     quint64 m_generation = 0;
     std::unique_ptr<StoreWriter> m_writer;
+    std::future<void> m_indexing;
 };

@@ -74,6 +74,32 @@ TEST_F(StoreLoadTest, LoadsClippingsInOrderAndSelectsTheNewest)
     EXPECT_TRUE(damagedCopies().isEmpty());
 }
 
+TEST_F(StoreLoadTest, ReadInTheBackgroundTheHistoryArrivesWithFinishLoading)
+{
+    QList<ClippingItem> items;
+    for (int i = 0; i < 2000; ++i)
+        items.append(textItem(QStringLiteral("clipping %1").arg(i)));
+    writeItems(items);
+    ClipboardManagerState &state = makeState(nullptr, ClipboardManagerState::Loading::InBackground);
+    EXPECT_TRUE(state.items().isEmpty());
+
+    state.finishLoading();
+    EXPECT_EQ(state.items(), items);
+    EXPECT_EQ(state.selectedItemID(), items.first().id);
+    // At once, while the store may still be indexing what it read.
+    state.toggleFavorite(items.last());
+    items.last().isFavorite = true;
+    EXPECT_EQ(fileStore().items, items);
+}
+
+TEST_F(StoreLoadTest, AnEmptyFolderReadInTheBackgroundIsSeeded)
+{
+    ClipboardManagerState &state = makeState(nullptr, ClipboardManagerState::Loading::InBackground);
+    state.finishLoading();
+    EXPECT_FALSE(state.items().isEmpty());
+    EXPECT_EQ(fileStore().items, state.items());
+}
+
 struct DamageCase {
     const char *name;
     QByteArray contents;

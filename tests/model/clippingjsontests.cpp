@@ -217,4 +217,57 @@ TEST(ClippingJsonTest, CollectionsRoundTrip)
     EXPECT_EQ(store->collections.first(), collection);
 }
 
+// Long histories are decoded in runs side by side; order, kept texts and one bad record anywhere
+// must come out as from a single pass.
+struct LongHistoryCase {
+    qsizetype count;
+    // Where a record that does not decode stands; none when negative.
+    qsizetype bad;
+    // Whether the text has free room behind it, as the store file reads it.
+    bool padded;
+};
+
+class LongHistoryTest : public testing::TestWithParam<LongHistoryCase>
+{
+};
+
+TEST_P(LongHistoryTest, DecodesInOrderWithEachRecordsText)
+{
+    const LongHistoryCase c = GetParam();
+    QList<ClippingItem> items;
+    QByteArrayList records;
+    for (qsizetype i = 0; i < c.count; ++i) {
+        ClippingItem item = minimalItem();
+        // Every tenth one is big, so that runs cut by size differ from runs cut by count.
+        item.textContent = QString(i % 10 == 0 ? 4000 : 10, QChar(char16_t(u'a' + i % 26)));
+        items.append(item);
+        records.append(i == c.bad ? itemWith(QStringLiteral("type"), "\"wrong\"")
+                                  : ClippingJson::encode(item));
+    }
+    QByteArray json = "{\"items\":[" + records.join(',') + "],\"collections\":[]}";
+    if (c.padded)
+        json.reserve(json.size() + ClippingJson::parsePadding);
+    else
+        json.squeeze();
+
+    QByteArrayList texts;
+    const std::optional<PersistedStore> store = ClippingJson::decodeStore(json, &texts, 1000);
+    if (c.bad >= 0) {
+        EXPECT_FALSE(store);
+        return;
+    }
+    ASSERT_TRUE(store);
+    EXPECT_EQ(store->items, items);
+    ASSERT_EQ(texts.size(), c.count);
+    for (qsizetype i = 0; i < c.count; ++i)
+        EXPECT_EQ(texts[i], records[i].size() <= 1000 ? records[i] : QByteArray()) << i;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, LongHistoryTest,
+    testing::Values(LongHistoryCase{0, -1, true}, LongHistoryCase{1, -1, false},
+                    LongHistoryCase{1023, -1, true}, LongHistoryCase{1024, -1, false},
+                    LongHistoryCase{5000, -1, true}, LongHistoryCase{5000, 0, true},
+                    LongHistoryCase{5000, 2600, false}, LongHistoryCase{5000, 4999, true}));
+
 } // namespace

@@ -18,11 +18,15 @@ class StateFixture : public testing::Test
 {
 protected:
     // Over the fake HTTP client unless told otherwise.
-    ClipboardManagerState &makeState(HttpClient *httpClient = nullptr)
+    ClipboardManagerState &
+    makeState(HttpClient *httpClient = nullptr,
+              ClipboardManagerState::Loading loading = ClipboardManagerState::Loading::Now)
     {
-        m_state = std::make_unique<ClipboardManagerState>(ClipboardManagerState::Services{
-            m_settings, m_pasteboard, m_clock, m_frontApplication, m_workspace,
-            httpClient ? *httpClient : m_httpClient, m_directory.path()});
+        m_state = std::make_unique<ClipboardManagerState>(
+            ClipboardManagerState::Services{m_settings, m_pasteboard, m_clock, m_frontApplication,
+                                            m_workspace, httpClient ? *httpClient : m_httpClient,
+                                            m_directory.path()},
+            loading);
         return *m_state;
     }
     ClipboardManagerState &state() { return *m_state; }
