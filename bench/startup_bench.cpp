@@ -32,6 +32,18 @@ public:
         QDir().mkpath(runtimeFolder());
         QFile::setPermissions(runtimeFolder(),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        // A desktop session has its bus; without one, Qt's tray icon would start a bus of its own
+        // through X11 on every launch.
+        m_bus.start(QStringLiteral("dbus-daemon"),
+                    {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                     QStringLiteral("--print-address=1")});
+        if (m_bus.waitForStarted(5000) && m_bus.waitForReadyRead(5000))
+            m_busAddress = QString::fromUtf8(m_bus.readLine().trimmed());
+    }
+    ~ProgramHome()
+    {
+        m_bus.terminate();
+        m_bus.waitForFinished(5000);
     }
 
     QProcessEnvironment environment() const
@@ -44,6 +56,8 @@ public:
         environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder());
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         environment.insert(QStringLiteral("QUILLSTASH_TEST_TRACE"), QStringLiteral("1"));
+        if (!m_busAddress.isEmpty())
+            environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), m_busAddress);
         return environment;
     }
     QString screenshotFolder() const { return m_home.filePath(QStringLiteral("screenshots")); }
@@ -54,6 +68,8 @@ private:
 
     QTemporaryDir m_home;
     qint64 m_storeBytes = 0;
+    QProcess m_bus;
+    QString m_busAddress;
 };
 
 std::unique_ptr<ProgramHome> home;

@@ -87,6 +87,8 @@ void AppDelegate::applicationDidFinishLaunching()
 
     setupMainWindow();
     setupCallbacks();
+    // Made while the store is still being read, so that showing the board only maps it.
+    m_mainWindow->winId();
     m_state->finishLoading();
     if (!exporting)
         m_hotKeys->setup();

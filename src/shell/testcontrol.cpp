@@ -56,7 +56,8 @@ void TestControl::traceFirstFrame(QWidget &window)
 
 bool TestControl::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::Paint) {
+    // Paints of an offscreen render of the hidden window are not a frame on the screen.
+    if (event->type() == QEvent::Paint && static_cast<QWidget *>(watched)->isVisible()) {
         watched->removeEventFilter(this);
         // Queued: the frame reaches the screen once the paint that follows has been flushed.
         QTimer::singleShot(0, this, [] { trace(QStringLiteral("board-painted")); });
