@@ -13,6 +13,12 @@ struct OutlineCase {
     QList<QByteArray> collections = {};
 };
 
+// Test names carry the rest.
+void PrintTo(const OutlineCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 // The reader for huge files, and On-Demand over a copy or over the caller's spare capacity.
 enum class Path { Reader, OnDemandCopy, OnDemandInPlace };
 
@@ -44,6 +50,11 @@ std::string pathName(Path path)
         return "onDemandInPlace";
     }
     return {};
+}
+
+void PrintTo(Path path, std::ostream *os)
+{
+    *os << pathName(path);
 }
 
 QList<QByteArray> texts(const QByteArray &json, const QList<StoreOutline::Span> &spans)
