@@ -1,4 +1,5 @@
 #include "board/clipboardmanagerstate.h"
+#include "model/storeoutline.h"
 #include "platform/fake/fakeclock.h"
 #include "platform/fake/fakefrontapplication.h"
 #include "platform/fake/fakehttpclient.h"
@@ -246,6 +247,29 @@ void BM_ParseOnlySimdjson(benchmark::State &state)
     state.SetBytesProcessed(state.iterations() * json.size());
 }
 BENCHMARK(BM_ParseOnlySimdjson)->Unit(benchmark::kMillisecond);
+
+// Finding the records in the file at start-up: On-Demand over a copy, over the text read with
+// room for the padding, and the reader that huge files take.
+void BM_StoreOutline(benchmark::State &state)
+{
+    enum Path { OnDemandCopy, OnDemandInPlace, Reader };
+    const Path path = Path(state.range(0));
+    const QByteArray bytes = benchmarkFileBytes();
+    QByteArray padded;
+    padded.reserve(bytes.size() + StoreOutline::paddingBytes);
+    padded.append(bytes);
+    const QByteArray json =
+        path == OnDemandCopy ? QByteArray::fromRawData(bytes.constData(), bytes.size()) : padded;
+    const qsizetype limit = path == Reader ? 0 : json.size() + 1;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(StoreOutline::find(json, limit));
+    state.SetLabel(path == OnDemandCopy      ? "onDemandCopy"
+                   : path == OnDemandInPlace ? "onDemandInPlace"
+                                             : "reader");
+    state.SetBytesProcessed(state.iterations() * json.size());
+    state.counters["file_MB"] = double(json.size()) / 1e6;
+}
+BENCHMARK(BM_StoreOutline)->ArgName("path")->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

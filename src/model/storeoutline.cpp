@@ -1,5 +1,6 @@
 #include "storeoutline.h"
 
+#include <rapidjson/memorystream.h>
 #include <rapidjson/reader.h>
 #include <simdjson.h>
 
@@ -95,12 +96,22 @@ private:
     bool m_malformed = false;
 };
 
-} // namespace
+// Iterative, so that deep nesting cannot exhaust the stack.
+constexpr unsigned readerFlags = rapidjson::kParseIterativeFlag | rapidjson::kParseStopWhenDoneFlag;
 
-namespace StoreOutline
+bool isWhiteSpace(char c)
 {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
 
-std::optional<Outline> find(const QByteArray &json)
+std::string_view trimmedEnd(std::string_view text)
+{
+    while (!text.empty() && isWhiteSpace(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+std::optional<StoreOutline::Outline> findByReader(const QByteArray &json)
 {
     // One vectorised pass checks the encoding, several times faster than the reader's own check.
     if (!simdjson::validate_utf8(json.constData(), size_t(json.size())))
@@ -110,17 +121,108 @@ std::optional<Outline> find(const QByteArray &json)
     rapidjson::StringStream stream(json.constData());
     OutlineHandler handler(stream);
     rapidjson::Reader reader;
-    // Iterative, so that deep nesting cannot exhaust the stack.
-    constexpr unsigned flags = rapidjson::kParseIterativeFlag | rapidjson::kParseStopWhenDoneFlag;
-    if (reader.Parse<flags>(stream, handler).IsError())
+    if (reader.Parse<readerFlags>(stream, handler).IsError())
         return std::nullopt;
     // Only white space may follow the root.
     for (qsizetype i = qsizetype(stream.Tell()); i < json.size(); ++i) {
-        const char c = json[i];
-        if (c != ' ' && c != '\t' && c != '\n' && c != '\r')
+        if (!isWhiteSpace(json[i]))
             return std::nullopt;
     }
     return handler.outline();
+}
+
+// On-Demand skips what it is not asked for without checking it. Fields other than the two
+// arrays are rare and small, so the reader checks them, as it would on its own path. A scalar's
+// token runs to the next bracket, comma or colon, and must be read whole.
+bool isOneValue(std::string_view token, const char *textEnd)
+{
+    const bool container = token.front() == '{' || token.front() == '[';
+    const size_t size = container ? size_t(textEnd - token.data()) : trimmedEnd(token).size();
+    rapidjson::MemoryStream stream(token.data(), size);
+    rapidjson::BaseReaderHandler<> handler;
+    rapidjson::Reader reader;
+    return !reader.Parse<readerFlags>(stream, handler).IsError() &&
+           (container || stream.Tell() == size);
+}
+
+std::optional<StoreOutline::Outline> findOnDemand(simdjson::padded_string_view text)
+{
+    namespace ondemand = simdjson::ondemand;
+    ondemand::parser parser;
+    ondemand::document document;
+    ondemand::object root;
+    if (parser.iterate(text).get(document) || document.get_object().get(root))
+        return std::nullopt;
+    StoreOutline::Outline outline;
+    bool seenItems = false;
+    bool seenCollections = false;
+    for (auto field : root) {
+        std::string_view key;
+        ondemand::value value;
+        if (field.unescaped_key().get(key) || field.value().get(value))
+            return std::nullopt;
+        QList<StoreOutline::Span> *target = nullptr;
+        if (key == "items" && !seenItems) {
+            target = &outline.items;
+            seenItems = true;
+        } else if (key == "collections" && !seenCollections) {
+            target = &outline.collections;
+            seenCollections = true;
+        }
+        if (!target) {
+            if (!isOneValue(value.raw_json_token(), text.data() + text.size()))
+                return std::nullopt;
+            continue;
+        }
+        ondemand::array array;
+        if (value.get_array().get(array))
+            return std::nullopt;
+        for (auto element : array) {
+            ondemand::object record;
+            std::string_view raw;
+            if (element.get_object().get(record) || record.raw_json().get(raw))
+                return std::nullopt;
+            // The raw text runs to the next comma or bracket, white space included.
+            raw = trimmedEnd(raw);
+            const qsizetype begin = raw.data() - text.data();
+            target->append({begin, begin + qsizetype(raw.size())});
+        }
+    }
+    if (!seenItems || !seenCollections)
+        return std::nullopt;
+    // Only white space may follow the root: nothing is left to read.
+    const char *rest = nullptr;
+    if (document.current_location().get(rest) != simdjson::OUT_OF_BOUNDS)
+        return std::nullopt;
+    return outline;
+}
+
+} // namespace
+
+namespace StoreOutline
+{
+
+static_assert(paddingBytes == qsizetype(simdjson::SIMDJSON_PADDING));
+
+std::optional<Outline> find(const QByteArray &json)
+{
+    return find(json, qsizetype(simdjson::SIMDJSON_MAXSIZE_BYTES));
+}
+
+std::optional<Outline> find(const QByteArray &json, qsizetype fastPathLimit)
+{
+    if (json.size() >= fastPathLimit)
+        return findByReader(json);
+    // On-Demand reads up to the padding past the text. Capacity also counts room freed at the
+    // front, so only the room at the end tells whether those bytes are ours; a shallow copy
+    // reaches it, which the const text does not.
+    const qsizetype room = QByteArray(json).data_ptr().freeSpaceAtEnd();
+    if (room >= paddingBytes)
+        return findOnDemand(simdjson::padded_string_view(json.constData(), size_t(json.size()),
+                                                         size_t(json.size() + room)));
+    // A text read without that room costs one copy, still far cheaper than the reader.
+    const simdjson::padded_string copy(json.constData(), size_t(json.size()));
+    return findOnDemand(copy);
 }
 
 } // namespace StoreOutline

@@ -4,9 +4,8 @@
 #include <QList>
 #include <optional>
 
-// Where the clippings and collections stand in the text of a store file. The whole text is
-// checked to be JSON here, without a size limit, so that each record can then be parsed and
-// kept on its own.
+// Where the clippings and collections stand in the text of a store file, so that each record
+// can then be parsed and kept on its own.
 namespace StoreOutline
 {
 
@@ -21,9 +20,15 @@ struct Outline {
     QList<Span> collections;
 };
 
+// Spare bytes after the text that save find() a copy of it.
+inline constexpr qsizetype paddingBytes = 64;
+
 // Nothing when the text is not JSON, its root is not an object with the arrays "items" and
 // "collections", or an element of those arrays is not an object. The first of repeated keys
-// counts.
+// counts. Texts of fastPathLimit bytes or more are read by a slower reader without a size
+// limit that checks every byte; below it, the records' own contents are only checked to be
+// UTF-8 with balanced brackets and closed strings, and are left to the records' parse.
 std::optional<Outline> find(const QByteArray &json);
+std::optional<Outline> find(const QByteArray &json, qsizetype fastPathLimit);
 
 } // namespace StoreOutline
