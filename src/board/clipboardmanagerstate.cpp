@@ -36,7 +36,15 @@ int positiveOr(std::optional<int> stored, int fallback)
 
 } // namespace
 
-ClipboardManagerState::ClipboardManagerState(Services services, Loading loading, QObject *parent)
+ClipboardManagerState::ClipboardManagerState(Services services, QObject *parent)
+    : ClipboardManagerState(std::move(services), std::future<StoreFile::Contents>(), parent)
+{
+    finishLoading();
+}
+
+ClipboardManagerState::ClipboardManagerState(Services services,
+                                             std::future<StoreFile::Contents> reading,
+                                             QObject *parent)
     : QObject(parent), m_settings(services.settings), m_pasteboard(services.pasteboard),
       m_clock(services.clock), m_frontApplication(services.frontApplication),
       m_workspace(services.workspace),
@@ -60,14 +68,15 @@ ClipboardManagerState::ClipboardManagerState(Services services, Loading loading,
         showToast(message);
     };
     readSettings();
-    if (loading == Loading::InBackground)
-        m_history->readInBackground();
-    else
-        finishLoading();
+    if (reading.valid())
+        m_history->takeReading(std::move(reading));
 }
 
 void ClipboardManagerState::finishLoading()
 {
+    if (m_loaded)
+        return;
+    m_loaded = true;
     loadOrSeedDemoData();
     startMonitoringPasteboard();
 }

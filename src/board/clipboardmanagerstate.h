@@ -7,6 +7,7 @@
 #include "model/sidebarselection.h"
 #include "store/appearancepreference.h"
 #include "store/preferencestab.h"
+#include "store/storefile.h"
 #include "update/httpclient.h"
 #include "update/updatecheckstatus.h"
 
@@ -15,6 +16,7 @@
 #include <QString>
 #include <QUuid>
 #include <functional>
+#include <future>
 #include <map>
 #include <memory>
 #include <optional>
@@ -94,16 +96,13 @@ public:
         QString storageDirectory;
     };
 
-    enum class Loading {
-        // The store is loaded and capture runs when the constructor returns.
-        Now,
-        // The store is read on a worker thread, so that the caller can build its windows
-        // meanwhile with an empty history; finishLoading() must come before anything else.
-        InBackground,
-    };
-
-    explicit ClipboardManagerState(Services services, Loading loading = Loading::Now,
-                                   QObject *parent = nullptr);
+    // Loads the store and starts capture.
+    explicit ClipboardManagerState(Services services, QObject *parent = nullptr);
+    // Leaves the history empty until finishLoading(), which takes what `reading` (a read of the
+    // store begun earlier, on another thread) found, so that the caller can build its windows
+    // meanwhile. finishLoading() must come before anything else.
+    ClipboardManagerState(Services services, std::future<StoreFile::Contents> reading,
+                          QObject *parent = nullptr);
     ~ClipboardManagerState() override;
 
     // The instance the shell created at launch; null before that.
@@ -165,7 +164,7 @@ public:
     // Store.
     QString storagePath() const;
     void loadOrSeedDemoData();
-    // Shows what the store held, or the showcase when it held nothing, and starts capture.
+    // Shows what the store held, or the showcase when it held nothing, and starts capture; once.
     void finishLoading();
     void saveToDisk();
     // Returns once every save so far is on disk or has failed and been reported. Saves run on
@@ -309,6 +308,7 @@ private:
     };
     void notifyChanged();
     int m_operationDepth = 0;
+    bool m_loaded = false;
     bool m_changePending = false;
 
     void readSettings();

@@ -34,7 +34,8 @@ ClippingItem *History::findMutable(const QUuid &id)
 
 History::LoadOutcome History::load(const QDateTime &now)
 {
-    StoreFile::ReadResult read = m_reading.valid() ? m_reading.get() : m_store.read();
+    StoreFile::ReadResult read =
+        m_reading.valid() ? m_store.adopt(m_reading.get()) : m_store.read();
     if (read.status == StoreFile::ReadStatus::Damaged && !m_store.keepDamaged(now)) {
         m_savingDisabled = true;
         if (onSavingDisabled)
@@ -64,9 +65,9 @@ History::LoadOutcome History::load(const QDateTime &now)
     return LoadOutcome::Loaded;
 }
 
-void History::readInBackground()
+void History::takeReading(std::future<StoreFile::Contents> reading)
 {
-    m_reading = std::async(std::launch::async, [this] { return m_store.read(); });
+    m_reading = std::move(reading);
 }
 
 void History::replace(QList<ClippingItem> items, QList<ClippingCollection> collections)

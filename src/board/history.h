@@ -43,10 +43,9 @@ public:
     // the caller seeds. When a damaged file cannot be kept aside, saving is disabled, so that
     // nothing is ever written over it.
     LoadOutcome load(const QDateTime &now);
-    // Starts reading and decoding the file on a worker thread, so that the caller can build its
-    // windows meanwhile; load() then takes what it read. Nothing else may touch the history
-    // in between.
-    void readInBackground();
+    // A read of this history's file under way elsewhere, begun before the history existed;
+    // load() waits for it and takes what it found.
+    void takeReading(std::future<StoreFile::Contents> reading);
     // Replaces everything without saving.
     void replace(QList<ClippingItem> items, QList<ClippingCollection> collections);
 
@@ -86,5 +85,5 @@ private:
     bool m_savingDisabled = false;
     bool m_saveFailing = false;
     // Last, so that it is waited for before the store it reads goes.
-    std::future<StoreFile::ReadResult> m_reading;
+    std::future<StoreFile::Contents> m_reading;
 };

@@ -300,14 +300,13 @@ private:
     simdjson::dom::parser m_parser;
 };
 
-static_assert(ClippingJson::parsePadding >= qsizetype(simdjson::SIMDJSON_PADDING));
-
-QByteArray withParsePadding(const QByteArray &json)
+// Records are parsed where they lie, which needs the parser's padding behind the text.
+QByteArray withPadding(const QByteArray &json)
 {
-    if (json.capacity() - json.size() >= ClippingJson::parsePadding)
+    if (StoreOutline::roomAfter(json) >= StoreOutline::paddingBytes)
         return json;
     QByteArray padded;
-    padded.reserve(json.size() + ClippingJson::parsePadding);
+    padded.reserve(json.size() + StoreOutline::paddingBytes);
     padded.append(json);
     return padded;
 }
@@ -406,7 +405,7 @@ QByteArray encode(const ClippingCollection &collection)
 std::optional<PersistedStore> decodeStore(const QByteArray &text, QByteArrayList *itemTexts,
                                           qsizetype keptTextLimit)
 {
-    const QByteArray json = withParsePadding(text);
+    const QByteArray json = withPadding(text);
     const std::optional<StoreOutline::Outline> outline = StoreOutline::find(json);
     if (!outline)
         return std::nullopt;

@@ -22,10 +22,6 @@ namespace ClippingJson
 QByteArray encode(const ClippingItem &item);
 QByteArray encode(const ClippingCollection &collection);
 
-// Free bytes that decodeStore() wants behind the text, in its capacity, so that it can parse the
-// text where it lies instead of copying it first.
-inline constexpr qsizetype parsePadding = 64;
-
 // Nothing when the text is not JSON or any record in it does not decode: one bad clipping
 // spoils the whole file. With `itemTexts`, also hands out the JSON text of each clipping as it
 // stands in the file, in the order of the items, or an empty array where it is longer than

@@ -204,6 +204,13 @@ namespace StoreOutline
 
 static_assert(paddingBytes == qsizetype(simdjson::SIMDJSON_PADDING));
 
+qsizetype roomAfter(const QByteArray &json)
+{
+    // Capacity also counts room freed at the front, so only the room at the end tells whether
+    // the bytes past the text are ours; a shallow copy reaches it, which the const text does not.
+    return QByteArray(json).data_ptr().freeSpaceAtEnd();
+}
+
 std::optional<Outline> find(const QByteArray &json)
 {
     return find(json, qsizetype(simdjson::SIMDJSON_MAXSIZE_BYTES));
@@ -213,10 +220,8 @@ std::optional<Outline> find(const QByteArray &json, qsizetype fastPathLimit)
 {
     if (json.size() >= fastPathLimit)
         return findByReader(json);
-    // On-Demand reads up to the padding past the text. Capacity also counts room freed at the
-    // front, so only the room at the end tells whether those bytes are ours; a shallow copy
-    // reaches it, which the const text does not.
-    const qsizetype room = QByteArray(json).data_ptr().freeSpaceAtEnd();
+    // On-Demand reads up to the padding past the text.
+    const qsizetype room = roomAfter(json);
     if (room >= paddingBytes)
         return findOnDemand(simdjson::padded_string_view(json.constData(), size_t(json.size()),
                                                          size_t(json.size() + room)));

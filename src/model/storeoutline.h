@@ -20,8 +20,10 @@ struct Outline {
     QList<Span> collections;
 };
 
-// Spare bytes after the text that save find() a copy of it.
+// Spare bytes after the text that save find() and the records' parse a copy of it.
 inline constexpr qsizetype paddingBytes = 64;
+// The spare bytes after the text, in its own allocation.
+qsizetype roomAfter(const QByteArray &json);
 
 // Nothing when the text is not JSON, its root is not an object with the arrays "items" and
 // "collections", or an element of those arrays is not an object. The first of repeated keys

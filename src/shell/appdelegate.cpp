@@ -36,8 +36,10 @@
 #include "testcontrol.h"
 #endif
 
-AppDelegate::AppDelegate(CommandLine::Options options, Profile profile, QObject *parent)
-    : QObject(parent), m_options(std::move(options)), m_profile(std::move(profile))
+AppDelegate::AppDelegate(CommandLine::Options options, Profile profile,
+                         std::future<StoreFile::Contents> storeReading, QObject *parent)
+    : QObject(parent), m_options(std::move(options)), m_profile(std::move(profile)),
+      m_storeReading(std::move(storeReading))
 {
 }
 
@@ -73,7 +75,7 @@ void AppDelegate::applicationDidFinishLaunching()
     m_state = std::make_unique<ClipboardManagerState>(
         ClipboardManagerState::Services{*m_settings, *m_pasteboard, m_clock, *m_frontApplication,
                                         *m_workspace, *m_httpClient, m_profile.storageDirectory},
-        ClipboardManagerState::Loading::InBackground);
+        std::move(m_storeReading));
     ClipboardManagerState::setShared(m_state.get());
     // The icon, the tray and the board are made while the store is being read.
     QApplication::setWindowIcon(

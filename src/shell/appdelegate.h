@@ -3,9 +3,11 @@
 #include "commandline.h"
 #include "model/clock.h"
 #include "statusmenutarget.h"
+#include "store/storefile.h"
 
 #include <QObject>
 #include <QString>
+#include <future>
 #include <memory>
 #include <optional>
 
@@ -44,7 +46,9 @@ public:
         QString storageDirectory;
     };
 
-    AppDelegate(CommandLine::Options options, Profile profile, QObject *parent = nullptr);
+    // `storeReading`: a read of the profile's store begun earlier, or nothing to read it here.
+    AppDelegate(CommandLine::Options options, Profile profile,
+                std::future<StoreFile::Contents> storeReading = {}, QObject *parent = nullptr);
     ~AppDelegate() override;
 
     static Profile userProfile();
@@ -71,6 +75,7 @@ private:
 
     CommandLine::Options m_options;
     Profile m_profile;
+    std::future<StoreFile::Contents> m_storeReading;
     SystemClock m_clock;
     std::unique_ptr<IniSettingsStore> m_settings;
     std::unique_ptr<ClipboardPasteboard> m_pasteboard;

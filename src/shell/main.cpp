@@ -5,6 +5,7 @@
 #include "displayplatform.h"
 #include "platform/linux/desktopentryiconlookup.h"
 #include "singleinstance.h"
+#include "store/storefile.h"
 #include "terminationsignals.h"
 #include "update/programversion.h"
 
@@ -12,6 +13,7 @@
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <future>
 
 int main(int argc, char *argv[])
 {
@@ -34,6 +36,13 @@ int main(int argc, char *argv[])
                      qPrintable(failures.join(QStringLiteral("; "))));
         return 1;
     }
+
+    // The user's store is read from the very start, beside everything else a launch does; the
+    // screenshots are taken on data of their own.
+    std::future<StoreFile::Contents> storeReading;
+    if (!options.screenshotFolder)
+        storeReading = std::async(std::launch::async, StoreFile::readContents,
+                                  StoreFile::filePath(StoreFile::defaultDirectory()));
 
     DisplayPlatform::choose(QProcessEnvironment::systemEnvironment()).apply();
     QApplication app(argc, argv);
@@ -73,7 +82,7 @@ int main(int argc, char *argv[])
     const DesktopEntryIconLookup installedApplications;
     AppIconProvider::shared().setInstalledApplications(&installedApplications);
 
-    AppDelegate delegate(options, profile);
+    AppDelegate delegate(options, profile, std::move(storeReading));
     QObject::connect(&instance, &SingleInstance::showRequested, &delegate,
                      &AppDelegate::showMainWindow);
     delegate.applicationDidFinishLaunching();

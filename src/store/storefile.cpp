@@ -1,5 +1,6 @@
 #include "storefile.h"
 
+#include "model/storeoutline.h"
 #include "privatefiles.h"
 
 #include <QDir>
@@ -45,7 +46,7 @@ bool unchanged(const ClippingItem &cached, const ClippingItem &now)
 } // namespace
 
 StoreFile::StoreFile(const QString &directory)
-    : m_path(QDir(directory).filePath(fileName())), m_writer(std::make_unique<StoreWriter>(m_path))
+    : m_path(filePath(directory)), m_writer(std::make_unique<StoreWriter>(m_path))
 {
     PrivateFiles::makePrivateDirectory(directory);
     // Nothing has been handed to the writer yet, so every temporary file here is stale.
@@ -62,18 +63,23 @@ QString StoreFile::defaultDirectory()
            QStringLiteral("/Quillstash");
 }
 
-StoreFile::ReadResult StoreFile::read()
+QString StoreFile::filePath(const QString &directory)
 {
-    const QFileInfo info(m_path);
-    if (!info.exists() && !info.isSymLink())
-        return {ReadStatus::Missing, {}};
+    return QDir(directory).filePath(fileName());
+}
 
-    QFile file(m_path);
+StoreFile::Contents StoreFile::readContents(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return {{ReadStatus::Missing, {}}, {}};
+
+    QFile file(path);
     if (!info.isFile() || !file.open(QIODevice::ReadOnly))
-        return {ReadStatus::Damaged, {}};
+        return {{ReadStatus::Damaged, {}}, {}};
     // Read with room behind the text, so that the decoder parses it where it lies.
     QByteArray json;
-    json.reserve(info.size() + ClippingJson::parsePadding);
+    json.reserve(info.size() + StoreOutline::paddingBytes);
     json.resize(info.size());
     const qint64 got = file.read(json.data(), json.size());
     if (got >= 0) {
@@ -81,15 +87,20 @@ StoreFile::ReadResult StoreFile::read()
         json += file.readAll();
     }
     if (got < 0 || file.error() != QFileDevice::NoError)
-        return {ReadStatus::Damaged, {}};
+        return {{ReadStatus::Damaged, {}}, {}};
 
     QByteArrayList texts;
     std::optional<PersistedStore> store =
         ClippingJson::decodeStore(json, &texts, keptEncodingLimit);
     if (!store)
-        return {ReadStatus::Damaged, {}};
-    indexInBackground(store->items, std::move(texts));
-    return {ReadStatus::Loaded, std::move(*store)};
+        return {{ReadStatus::Damaged, {}}, {}};
+    return {{ReadStatus::Loaded, std::move(*store)}, std::move(texts)};
+}
+
+StoreFile::ReadResult StoreFile::adopt(Contents contents)
+{
+    indexInBackground(contents.read.store.items, std::move(contents.texts));
+    return std::move(contents.read);
 }
 
 void StoreFile::indexInBackground(QList<ClippingItem> items, QByteArrayList texts)

@@ -21,6 +21,7 @@ public:
     // $XDG_DATA_HOME/Quillstash
     static QString defaultDirectory();
     static QString fileName() { return QStringLiteral("clippings_store_v1.json"); }
+    static QString filePath(const QString &directory);
 
     QString path() const { return m_path; }
 
@@ -30,7 +31,18 @@ public:
         PersistedStore store;
     };
     // Keeps the text of each loaded clipping that is small enough as its encoded form.
-    ReadResult read();
+    ReadResult read() { return adopt(readContents(m_path)); }
+
+    // What a store file holds, read without a StoreFile, so that it can be read on any thread,
+    // even before the program has opened its store.
+    struct Contents {
+        ReadResult read;
+        // Each clipping's text as it stands in the file; empty where it is too long to keep.
+        QByteArrayList texts;
+    };
+    static Contents readContents(const QString &path);
+    // Takes what was read from this store's path, as read() does.
+    ReadResult adopt(Contents contents);
 
     // Moves a damaged file (or whatever stands at the path) aside as
     // clippings_store_v1.json.damaged-<UTC yyyyMMddTHHmmssZ>, so that seeding never destroys it.

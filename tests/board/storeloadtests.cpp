@@ -74,13 +74,13 @@ TEST_F(StoreLoadTest, LoadsClippingsInOrderAndSelectsTheNewest)
     EXPECT_TRUE(damagedCopies().isEmpty());
 }
 
-TEST_F(StoreLoadTest, ReadInTheBackgroundTheHistoryArrivesWithFinishLoading)
+TEST_F(StoreLoadTest, ReadBeganEarlierTheHistoryArrivesWithFinishLoading)
 {
     QList<ClippingItem> items;
     for (int i = 0; i < 2000; ++i)
         items.append(textItem(QStringLiteral("clipping %1").arg(i)));
     writeItems(items);
-    ClipboardManagerState &state = makeState(nullptr, ClipboardManagerState::Loading::InBackground);
+    ClipboardManagerState &state = makeReadingState();
     EXPECT_TRUE(state.items().isEmpty());
 
     state.finishLoading();
@@ -92,9 +92,9 @@ TEST_F(StoreLoadTest, ReadInTheBackgroundTheHistoryArrivesWithFinishLoading)
     EXPECT_EQ(fileStore().items, items);
 }
 
-TEST_F(StoreLoadTest, AnEmptyFolderReadInTheBackgroundIsSeeded)
+TEST_F(StoreLoadTest, AnEmptyFolderReadEarlierIsSeeded)
 {
-    ClipboardManagerState &state = makeState(nullptr, ClipboardManagerState::Loading::InBackground);
+    ClipboardManagerState &state = makeReadingState();
     state.finishLoading();
     EXPECT_FALSE(state.items().isEmpty());
     EXPECT_EQ(fileStore().items, state.items());

@@ -1,4 +1,5 @@
 #include "model/clippingjson.h"
+#include "model/storeoutline.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -250,7 +251,7 @@ TEST_P(LongHistoryTest, DecodesInOrderWithEachRecordsText)
     }
     QByteArray json = "{\"items\":[" + records.join(',') + "],\"collections\":[]}";
     if (c.padded)
-        json.reserve(json.size() + ClippingJson::parsePadding);
+        json.reserve(json.size() + StoreOutline::paddingBytes);
     else
         json.squeeze();
 

@@ -10,6 +10,7 @@
 #include "scratchdirectory.h"
 #include "store/storefile.h"
 
+#include <future>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -18,15 +19,17 @@ class StateFixture : public testing::Test
 {
 protected:
     // Over the fake HTTP client unless told otherwise.
-    ClipboardManagerState &
-    makeState(HttpClient *httpClient = nullptr,
-              ClipboardManagerState::Loading loading = ClipboardManagerState::Loading::Now)
+    ClipboardManagerState &makeState(HttpClient *httpClient = nullptr)
+    {
+        m_state = std::make_unique<ClipboardManagerState>(services(httpClient));
+        return *m_state;
+    }
+    // Over a read of the store begun on another thread; the history waits for finishLoading().
+    ClipboardManagerState &makeReadingState()
     {
         m_state = std::make_unique<ClipboardManagerState>(
-            ClipboardManagerState::Services{m_settings, m_pasteboard, m_clock, m_frontApplication,
-                                            m_workspace, httpClient ? *httpClient : m_httpClient,
-                                            m_directory.path()},
-            loading);
+            services(nullptr), std::async(std::launch::async, StoreFile::readContents,
+                                          StoreFile::filePath(m_directory.path())));
         return *m_state;
     }
     ClipboardManagerState &state() { return *m_state; }
@@ -36,6 +39,13 @@ protected:
         if (m_state)
             m_state->waitForSaved();
         return m_directory.filePath(StoreFile::fileName());
+    }
+
+    ClipboardManagerState::Services services(HttpClient *httpClient)
+    {
+        return {m_settings,         m_pasteboard, m_clock,
+                m_frontApplication, m_workspace,  httpClient ? *httpClient : m_httpClient,
+                m_directory.path()};
     }
 
     ScratchDirectory m_directory;
