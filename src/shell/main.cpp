@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
+#include <QThread>
 #include <cstdio>
 #include <future>
 
@@ -38,7 +39,9 @@ int main(int argc, char *argv[])
     }
 
     // The user's store is read from the very start, beside everything else a launch does; the
-    // screenshots are taken on data of their own.
+    // screenshots are taken on data of their own. Qt takes the first thread that uses it for
+    // its main thread, so this one makes itself known before the reading thread can.
+    QThread::currentThread();
     std::future<StoreFile::Contents> storeReading;
     if (!options.screenshotFolder)
         storeReading = std::async(std::launch::async, StoreFile::readContents,
