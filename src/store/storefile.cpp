@@ -176,5 +176,6 @@ void StoreFile::write(const QList<ClippingItem> &items,
 
 void StoreFile::flush()
 {
+    waitForIndex();
     m_writer->flush();
 }

@@ -52,7 +52,8 @@ public:
     // Hands the file's new content to the writer thread, which replaces the file atomically
     // with mode 0600. Clippings that did not change reuse their encoded form.
     void write(const QList<ClippingItem> &items, const QList<ClippingCollection> &collections);
-    // Returns once everything handed over is on disk or has failed, and reports it.
+    // Returns once everything handed over is on disk or has failed, and reports it, and what
+    // was read is indexed.
     void flush();
 
     // After each write, on this object's thread: the reason of a failure, or an empty text.
