@@ -94,6 +94,10 @@ StoreFile::Contents StoreFile::readContents(const QString &path)
         ClippingJson::decodeStore(json, &texts, keptEncodingLimit);
     if (!store)
         return {{ReadStatus::Damaged, {}}, {}};
+    // New clippings go in front: the room for them is made here, off the thread that captures,
+    // rather than by moving the whole list on the first capture.
+    store->items.prepend(ClippingItem());
+    store->items.removeFirst();
     return {{ReadStatus::Loaded, std::move(*store)}, std::move(texts)};
 }
 
