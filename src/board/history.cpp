@@ -24,7 +24,7 @@ const ClippingItem *History::find(const QUuid &id) const
     return found == m_items.cend() ? nullptr : &*found;
 }
 
-ClippingItem *History::findMutable(const QUuid &id)
+ClippingItem *History::findMutable(QUuid id)
 {
     // Through the list's own mutable access, which detaches it from any copy that shares it.
     const auto found = std::find_if(m_items.begin(), m_items.end(),
@@ -65,6 +65,13 @@ History::LoadOutcome History::load(const QDateTime &now)
     return LoadOutcome::Loaded;
 }
 
+void History::settle()
+{
+    // The store indexes what it read while holding the list; changing the list before that ends
+    // would copy it, and leave references into the old one to die on another thread.
+    m_store.waitForIndex();
+}
+
 void History::takeReading(std::future<StoreFile::Contents> reading)
 {
     m_reading = std::move(reading);
@@ -82,6 +89,7 @@ void History::replace(QList<ClippingItem> items, QList<ClippingCollection> colle
 
 void History::save()
 {
+    settle();
     bool sealed = false;
     for (ClippingItem &item : m_items) {
         if (item.isSecret() && !item.textContent.isEmpty()) {
@@ -122,6 +130,7 @@ void History::forgetSecretsOf(const QList<ClippingItem> &removed)
 
 bool History::insert(const ClippingItem &item, qsizetype limit)
 {
+    settle();
     if (!m_items.isEmpty()) {
         const ClippingItem &newest = m_items.first();
         if (newest.type == item.type && !item.isPassword && item.type != ClippingType::Image &&
@@ -139,8 +148,9 @@ bool History::insert(const ClippingItem &item, qsizetype limit)
     return true;
 }
 
-bool History::toggleMask(const QUuid &id)
+bool History::toggleMask(QUuid id)
 {
+    settle();
     ClippingItem *item = findMutable(id);
     if (!item)
         return false;
@@ -151,8 +161,9 @@ bool History::toggleMask(const QUuid &id)
     return true;
 }
 
-bool History::toggleFavorite(const QUuid &id)
+bool History::toggleFavorite(QUuid id)
 {
+    settle();
     ClippingItem *item = findMutable(id);
     if (!item)
         return false;
@@ -161,8 +172,9 @@ bool History::toggleFavorite(const QUuid &id)
     return true;
 }
 
-bool History::addToCollection(const QUuid &itemID, const QUuid &collectionID)
+bool History::addToCollection(QUuid itemID, QUuid collectionID)
 {
+    settle();
     ClippingItem *item = findMutable(itemID);
     if (!item || item->collectionIDs.contains(collectionID))
         return false;
@@ -171,8 +183,9 @@ bool History::addToCollection(const QUuid &itemID, const QUuid &collectionID)
     return true;
 }
 
-bool History::removeFromCollection(const QUuid &itemID, const QUuid &collectionID)
+bool History::removeFromCollection(QUuid itemID, QUuid collectionID)
 {
+    settle();
     ClippingItem *item = findMutable(itemID);
     if (!item || item->collectionIDs.removeAll(collectionID) == 0)
         return false;
@@ -180,8 +193,9 @@ bool History::removeFromCollection(const QUuid &itemID, const QUuid &collectionI
     return true;
 }
 
-bool History::removeItem(const QUuid &id)
+bool History::removeItem(QUuid id)
 {
+    settle();
     const auto found = std::find_if(m_items.begin(), m_items.end(),
                                     [&](const ClippingItem &item) { return item.id == id; });
     if (found == m_items.end())
@@ -194,6 +208,7 @@ bool History::removeItem(const QUuid &id)
 
 bool History::removeItemsAt(const QList<qsizetype> &positions)
 {
+    settle();
     if (positions.isEmpty())
         return false;
     QList<ClippingItem> kept;
@@ -216,6 +231,7 @@ bool History::removeItemsAt(const QList<qsizetype> &positions)
 
 bool History::removeUnkept()
 {
+    settle();
     QList<qsizetype> positions;
     for (qsizetype index = 0; index < m_items.size(); ++index) {
         if (!m_items[index].isFavorite && m_items[index].collectionIDs.isEmpty())
@@ -230,8 +246,9 @@ void History::addCollection(const ClippingCollection &collection)
     commit({.collections = true});
 }
 
-bool History::removeCollection(const QUuid &id)
+bool History::removeCollection(QUuid id)
 {
+    settle();
     Changes changes;
     changes.collections =
         m_collections.removeIf([&](const ClippingCollection &kept) { return kept.id == id; }) > 0;
@@ -243,8 +260,9 @@ bool History::removeCollection(const QUuid &id)
     return true;
 }
 
-bool History::emptyCollection(const QUuid &id)
+bool History::emptyCollection(QUuid id)
 {
+    settle();
     bool stripped = false;
     for (ClippingItem &item : m_items)
         stripped = item.collectionIDs.removeAll(id) > 0 || stripped;

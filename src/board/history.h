@@ -55,26 +55,28 @@ public:
     // Returns once every save so far is on disk or has failed and been reported.
     void waitForSaved();
 
-    // Each returns whether it changed anything; a change is saved.
+    // Each returns whether it changed anything; a change is saved. Ids are taken by value: they
+    // often name a clipping of this very list, which a change may move elsewhere.
     // Puts the clipping first unless it repeats the newest one; trims to the limit.
     bool insert(const ClippingItem &item, qsizetype limit);
     // False also when the text could not be sealed or opened; the clipping then stays as it is.
-    bool toggleMask(const QUuid &id);
-    bool toggleFavorite(const QUuid &id);
-    bool addToCollection(const QUuid &itemID, const QUuid &collectionID);
-    bool removeFromCollection(const QUuid &itemID, const QUuid &collectionID);
-    bool removeItem(const QUuid &id);
+    bool toggleMask(QUuid id);
+    bool toggleFavorite(QUuid id);
+    bool addToCollection(QUuid itemID, QUuid collectionID);
+    bool removeFromCollection(QUuid itemID, QUuid collectionID);
+    bool removeItem(QUuid id);
     // Removes the clippings at the given positions, which are in ascending order.
     bool removeItemsAt(const QList<qsizetype> &positions);
     bool removeUnkept();
     void addCollection(const ClippingCollection &collection);
     // Removes the collection and every membership in it.
-    bool removeCollection(const QUuid &id);
+    bool removeCollection(QUuid id);
     // Removes every membership in the collection; the collection stays.
-    bool emptyCollection(const QUuid &id);
+    bool emptyCollection(QUuid id);
 
 private:
-    ClippingItem *findMutable(const QUuid &id);
+    ClippingItem *findMutable(QUuid id);
+    void settle();
     void forgetSecretsOf(const QList<ClippingItem> &removed);
     void commit(Changes changes);
 

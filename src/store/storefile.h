@@ -55,6 +55,8 @@ public:
     // Returns once everything handed over is on disk or has failed, and reports it, and what
     // was read is indexed.
     void flush();
+    // Returns once what was read is indexed; until then the index shares the list read.
+    void waitForIndex();
 
     // After each write, on this object's thread: the reason of a failure, or an empty text.
     std::function<void(const QString &failure)> onWritten;
@@ -73,7 +75,6 @@ private:
     // Fills m_encoded with what read() decoded, on a thread of its own, since only a write needs
     // it; every other use of m_encoded waits for it first.
     void indexInBackground(QList<ClippingItem> items, QByteArrayList texts);
-    void waitForIndex();
 
     QString m_path;
     QHash<QUuid, EncodedItem> m_encoded;
