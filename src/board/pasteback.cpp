@@ -30,7 +30,14 @@ void PasteBack::hideWindowAndPaste(const std::optional<RunningApplication> &prev
         if (previous)
             m_activator.activate(previous->windowId);
     }
-    if (!paste || !previous || !m_keys.isTrusted())
+    if (!paste)
+        return;
+    // Where no keys can be sent, say so rather than pretend to paste.
+    if (!m_keys.isTrusted()) {
+        m_state.showToast(tr("Copied — press Ctrl+V to paste"));
+        return;
+    }
+    if (!previous)
         return;
     // An anchored board stayed in front; an unanchored one has handed the focus back already.
     if (anchored)

@@ -60,6 +60,8 @@ struct NoPasteCase {
     bool paste;
     bool hasPrevious;
     QStringList log;
+    // What the toast says instead of a paste.
+    QString toast;
 };
 
 class NoPasteTest : public PasteBackTest, public testing::WithParamInterface<NoPasteCase>
@@ -73,13 +75,19 @@ TEST_P(NoPasteTest, OnlyHidesAndReturns)
                          GetParam().paste);
     settle();
     EXPECT_EQ(m_log, GetParam().log);
+    EXPECT_EQ(state().statusToastMessage().value_or(QString()), GetParam().toast);
 }
+
+const QString pressCtrlV = QStringLiteral("Copied — press Ctrl+V to paste");
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, NoPasteTest,
-    testing::Values(NoPasteCase{"untrusted", false, true, true, {"hide", "activate 42"}},
-                    NoPasteCase{"autoPasteOff", true, false, true, {"hide", "activate 42"}},
-                    NoPasteCase{"noPreviousApplication", true, true, false, {"hide"}}),
+    testing::Values(
+        NoPasteCase{"untrusted", false, true, true, {"hide", "activate 42"}, pressCtrlV},
+        NoPasteCase{
+            "untrustedWithoutPreviousApplication", false, true, false, {"hide"}, pressCtrlV},
+        NoPasteCase{"autoPasteOff", true, false, true, {"hide", "activate 42"}},
+        NoPasteCase{"noPreviousApplication", true, true, false, {"hide"}}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(PasteBackTest, HidingTellsTheStateSoTheFilterResetCanCount)
