@@ -8,8 +8,10 @@
 #include <QFile>
 #include <QTest>
 
-SessionProgram::SessionProgram(const CompositorSession &session, const QString &name)
-    : m_session(session), m_profile(session.home() + QStringLiteral("/") + name)
+SessionProgram::SessionProgram(const CompositorSession &session, const QString &name,
+                               bool waylandServices)
+    : m_session(session), m_profile(session.home() + QStringLiteral("/") + name),
+      m_waylandServices(waylandServices)
 {
     QDir().mkpath(m_profile + QStringLiteral("/config/Quillstash"));
     QDir().mkpath(m_profile + QStringLiteral("/data"));
@@ -38,6 +40,10 @@ QProcessEnvironment SessionProgram::environment() const
     environment.insert(QStringLiteral("XDG_DATA_HOME"), m_profile + QStringLiteral("/data"));
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_profile + QStringLiteral("/config"));
     environment.insert(QStringLiteral("QUILLSTASH_TEST_TRACE"), QStringLiteral("1"));
+    if (!m_waylandServices) {
+        environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        environment.insert(QStringLiteral("XDG_SESSION_TYPE"), QStringLiteral("x11"));
+    }
     return environment;
 }
 
@@ -48,7 +54,7 @@ bool SessionProgram::start()
     if (!m_process.waitForStarted(5000))
         return false;
     // Up once its store is on disk.
-    const QString store = m_profile + QStringLiteral("/data/Quillstash/clippings_store_v1.json");
+    const QString store = storePath();
     return QTest::qWaitFor([&] { return QFile::exists(store) || !isRunning(); }, 15000) &&
            isRunning();
 }
@@ -87,9 +93,14 @@ void SessionProgram::typeIntoBoard(const QString &key)
     m_process.waitForBytesWritten(1000);
 }
 
+QString SessionProgram::storePath() const
+{
+    return m_profile + QStringLiteral("/data/Quillstash/clippings_store_v1.json");
+}
+
 QList<ClippingItem> SessionProgram::items() const
 {
-    QFile file(m_profile + QStringLiteral("/data/Quillstash/clippings_store_v1.json"));
+    QFile file(storePath());
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return ClippingJson::decodeStore(file.readAll()).value_or(PersistedStore{}).items;

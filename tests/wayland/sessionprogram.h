@@ -17,7 +17,9 @@ class CompositorSession;
 class SessionProgram
 {
 public:
-    explicit SessionProgram(const CompositorSession &session, const QString &name);
+    // Without `waylandServices` it sees no Wayland compositor, as on a plain X11 desktop.
+    SessionProgram(const CompositorSession &session, const QString &name,
+                   bool waylandServices = true);
     ~SessionProgram();
     SessionProgram(const SessionProgram &) = delete;
     SessionProgram &operator=(const SessionProgram &) = delete;
@@ -31,6 +33,7 @@ public:
     // A key typed into the board, e.g. "Right".
     void typeIntoBoard(const QString &key);
     QList<ClippingItem> items() const;
+    QString storePath() const;
     // The newest clipping once it is what `matches` wants, or nothing within the time.
     template <typename Predicate>
     std::optional<ClippingItem> newestOnce(Predicate matches, int timeout = 5000);
@@ -46,6 +49,7 @@ private:
 
     const CompositorSession &m_session;
     QString m_profile;
+    bool m_waylandServices;
     QProcess m_process;
     QByteArray m_errors;
 };
