@@ -15,6 +15,7 @@
 #include "platform/x11/x11windowactivator.h"
 #include "platform/x11/x11windowmanagerhints.h"
 #include "platform/x11/xtestkeysynthesizer.h"
+#include "remotecontrol.h"
 #include "screenshotexport.h"
 #include "statusbarcontroller.h"
 #include "store/clippingkey.h"
@@ -151,6 +152,16 @@ void AppDelegate::setupCallbacks()
         showMainWindow();
         return false;
     };
+    m_remoteControl = std::make_unique<RemoteControl>(state);
+    m_remoteControl->showBoard = [this] { showMainWindow(); };
+    m_remoteControl->pressHotKey = [this] { m_hotKeys->handleHotKeyPressed(); };
+    m_remoteControl->pasteIntoFrontWindow = [this] {
+        // With the board up, the window in front is the one it came up over.
+        m_pasteBack->hideWindowAndPaste(isBoardVisible()
+                                            ? m_mainWindow->previousActiveApp()
+                                            : m_frontApplication->frontmostApplication(),
+                                        true);
+    };
 #ifdef QUILLSTASH_TEST_HOOKS
     m_testControl = std::make_unique<TestControl>(state, *m_hotKeys);
     m_testControl->traceFirstFrame(*m_mainWindow);
@@ -198,6 +209,13 @@ void AppDelegate::traceTray()
     });
 }
 #endif
+
+InstanceReply AppDelegate::respond(const InstanceRequest &request)
+{
+    if (!m_remoteControl)
+        return InstanceReply::failure(QStringLiteral("still starting"));
+    return m_remoteControl->respond(request);
+}
 
 bool AppDelegate::isBoardVisible() const
 {

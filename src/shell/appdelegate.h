@@ -1,6 +1,7 @@
 #pragma once
 
 #include "commandline.h"
+#include "instancerequest.h"
 #include "model/clock.h"
 #include "statusmenutarget.h"
 #include "store/storefile.h"
@@ -23,6 +24,7 @@ class NetworkHttpClient;
 class PasteBack;
 class PreferencesWindow;
 class QWidget;
+class RemoteControl;
 class ScreenshotExport;
 class StatusBarController;
 class TestControl;
@@ -54,6 +56,9 @@ public:
     static Profile userProfile();
 
     void applicationDidFinishLaunching();
+
+    // A request of a later start, received through the single-instance channel.
+    InstanceReply respond(const InstanceRequest &request);
 
     // StatusMenuTarget
     bool isBoardVisible() const override;
@@ -96,6 +101,7 @@ private:
     std::unique_ptr<PasteBack> m_pasteBack;
     std::unique_ptr<ApplicationKeyMonitor> m_keyMonitor;
     std::unique_ptr<HotKeyManager> m_hotKeys;
+    std::unique_ptr<RemoteControl> m_remoteControl;
     std::unique_ptr<ScreenshotExport> m_screenshotExport;
 #ifdef QUILLSTASH_TEST_HOOKS
     std::unique_ptr<TestControl> m_testControl;
