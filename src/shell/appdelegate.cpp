@@ -26,11 +26,11 @@
 #include "store/clippingkey.h"
 #include "store/inisettingsstore.h"
 #include "update/networkhttpclient.h"
-#include "views/aboutwindow.h"
-#include "views/aboutwindowopener.h"
-#include "views/applicationkeymonitor.h"
-#include "views/hotkeybindingpanel.h"
-#include "views/preferenceswindow.h"
+#include "views/board/applicationkeymonitor.h"
+#include "views/windows/aboutwindow.h"
+#include "views/windows/aboutwindowopener.h"
+#include "views/windows/hotkeybindingpanel.h"
+#include "views/windows/preferenceswindow.h"
 
 #include <QApplication>
 #include <QDBusConnection>
