@@ -1,6 +1,8 @@
 #pragma once
 
 #include "commandline.h"
+#include "hotkeyroute.h"
+#include "instancerequest.h"
 #include "model/clock.h"
 #include "statusmenutarget.h"
 #include "store/storefile.h"
@@ -15,18 +17,20 @@ class AboutWindowOpener;
 class BoardWindow;
 class ApplicationKeyMonitor;
 class ClipboardManagerState;
+class DesktopShortcut;
 class DesktopWorkspace;
+class GlobalHotKey;
 class HotKeyManager;
 class IniSettingsStore;
 class NetworkHttpClient;
 class PasteBack;
 class PreferencesWindow;
 class QWidget;
+class RemoteControl;
 class ScreenshotExport;
 class SessionServices;
 class StatusBarController;
 class TestControl;
-class X11GlobalHotKey;
 class X11WindowManagerHints;
 class XdgAutostartEntry;
 
@@ -52,6 +56,9 @@ public:
 
     void applicationDidFinishLaunching();
 
+    // A request of a later start, received through the single-instance channel.
+    InstanceReply respond(const InstanceRequest &request);
+
     // StatusMenuTarget
     bool isBoardVisible() const override;
     void showMainWindow() override;
@@ -65,6 +72,8 @@ public:
 private:
     void setupMainWindow();
     void setupCallbacks();
+    void chooseGlobalHotKey();
+    QWidget *hotKeyHelp();
     void runScreenshotExport(const QString &folder);
 #ifdef QUILLSTASH_TEST_HOOKS
     void traceTray();
@@ -80,7 +89,9 @@ private:
     std::unique_ptr<NetworkHttpClient> m_httpClient;
     std::unique_ptr<XdgAutostartEntry> m_loginItem;
     std::unique_ptr<X11WindowManagerHints> m_windowManagerHints;
-    std::unique_ptr<X11GlobalHotKey> m_globalHotKey;
+    HotKeyRoute m_hotKeyRoute = HotKeyRoute::X11Grab;
+    std::unique_ptr<GlobalHotKey> m_globalHotKey;
+    std::unique_ptr<DesktopShortcut> m_desktopShortcut;
     std::unique_ptr<ClipboardManagerState> m_state;
 
     std::unique_ptr<BoardWindow> m_mainWindow;
@@ -90,6 +101,7 @@ private:
     std::unique_ptr<PasteBack> m_pasteBack;
     std::unique_ptr<ApplicationKeyMonitor> m_keyMonitor;
     std::unique_ptr<HotKeyManager> m_hotKeys;
+    std::unique_ptr<RemoteControl> m_remoteControl;
     std::unique_ptr<ScreenshotExport> m_screenshotExport;
 #ifdef QUILLSTASH_TEST_HOOKS
     std::unique_ptr<TestControl> m_testControl;

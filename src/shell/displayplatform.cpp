@@ -26,10 +26,6 @@ void DisplayPlatform::apply() const
 {
     if (!qtPlatform.isEmpty())
         qputenv("QT_QPA_PLATFORM", qtPlatform);
-    if (isWaylandSession)
-        std::fprintf(stderr, "%s\n",
-                     qPrintable(tr("Quillstash: on Wayland the global hot key (Ctrl+Alt+V) "
-                                   "works for XWayland programs only.")));
     if (qtPlatform.startsWith("wayland"))
         std::fprintf(stderr, "%s\n",
                      qPrintable(tr("Quillstash: XWayland is not running (DISPLAY is not set); "
