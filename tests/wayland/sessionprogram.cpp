@@ -59,10 +59,10 @@ bool SessionProgram::start()
            isRunning();
 }
 
-bool SessionProgram::startSecond() const
+bool SessionProgram::request(const QStringList &arguments) const
 {
     QProcess second;
-    m_session.startClient(second, QStringLiteral(QUILLSTASH_PROGRAM), {}, environment());
+    m_session.startClient(second, QStringLiteral(QUILLSTASH_PROGRAM), arguments, environment());
     return second.waitForFinished(10000) && second.exitCode() == 0;
 }
 

@@ -26,8 +26,9 @@ public:
 
     // Starts it in the background; false when it did not come up.
     bool start();
-    // Starts a second copy, which hands over to the first one and exits.
-    bool startSecond() const;
+    // Runs a second copy with these options, which hands over to the first one and exits.
+    bool request(const QStringList &arguments = {}) const;
+    qint64 processId() const { return m_process.processId(); }
     // Waits for the trace line of this event (e.g. "board-shown"); false within the time.
     bool waitForTrace(const QString &event, int timeout = 5000);
     // A key typed into the board, e.g. "Right".

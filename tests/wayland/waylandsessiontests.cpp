@@ -296,7 +296,7 @@ void restoreAndPaste(const CompositorSession &session, SessionProgram &program)
     ASSERT_TRUE(program.newestOnceItIs(QStringLiteral("second Wayland copy")));
     const qsizetype count = program.items().size();
 
-    ASSERT_TRUE(program.startSecond());
+    ASSERT_TRUE(program.request());
     ASSERT_TRUE(program.waitForTrace(QStringLiteral("board-shown")))
         << program.errors().toStdString();
     program.typeIntoBoard(QStringLiteral("Right"));
@@ -313,6 +313,37 @@ void restoreAndPaste(const CompositorSession &session, SessionProgram &program)
 TEST_F(SwayTest, ReturnPastesIntoTheWaylandWindowThroughTheVirtualKeyboard)
 {
     restoreAndPaste(session(), program());
+}
+
+// What a bound key runs: the first call maps the board, the second steps to the next card, and
+// Return pastes that one into the Wayland window the board came up over.
+TEST_F(SwayTest, ShowBoardMapsTheBoardStepsAndPastes)
+{
+    TargetWindow target(session());
+    ASSERT_TRUE(target.waitUntilReady());
+    ASSERT_TRUE(wlCopy(session(), {QStringLiteral("older copy")}));
+    ASSERT_TRUE(program().newestOnceItIs(QStringLiteral("older copy")));
+    ASSERT_TRUE(wlCopy(session(), {QStringLiteral("newer copy")}));
+    ASSERT_TRUE(program().newestOnceItIs(QStringLiteral("newer copy")));
+
+    const QString showBoard = QStringLiteral("--show-board");
+    ASSERT_TRUE(program().request({showBoard}));
+    ASSERT_TRUE(program().waitForTrace(QStringLiteral("board-shown")))
+        << program().errors().toStdString();
+    const QByteArray ownWindow = "\"pid\": " + QByteArray::number(program().processId()) + ',';
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return session()
+                .run(QStringLiteral("swaymsg"), {QStringLiteral("-t"), QStringLiteral("get_tree")})
+                .value_or(QByteArray())
+                .contains(ownWindow);
+        },
+        3000));
+    ASSERT_TRUE(program().request({showBoard}));
+    QTest::qWait(300);
+    program().typeIntoBoard(QStringLiteral("Return"));
+    EXPECT_TRUE(target.waitForText(QStringLiteral("older copy")))
+        << program().errors().toStdString();
 }
 
 class SwayWithoutXWaylandTest : public WaylandSessionTest
@@ -364,7 +395,7 @@ TEST_F(WestonTest, SaysWhatIsMissingAndFallsBackToPressingCtrlV)
     EXPECT_TRUE(errors.contains(QStringLiteral("paste into Wayland windows")))
         << errors.toStdString();
 
-    ASSERT_TRUE(m_program->startSecond());
+    ASSERT_TRUE(m_program->request());
     ASSERT_TRUE(m_program->waitForTrace(QStringLiteral("board-shown")));
     m_program->typeIntoBoard(QStringLiteral("Return"));
     EXPECT_TRUE(m_program->waitForTrace(QStringLiteral("toast Copied — press Ctrl+V to paste")))
