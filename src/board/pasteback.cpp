@@ -32,13 +32,12 @@ void PasteBack::hideWindowAndPaste(const std::optional<RunningApplication> &prev
     }
     if (!paste)
         return;
-    // Where no keys can be sent, say so rather than pretend to paste.
-    if (!m_keys.isTrusted()) {
+    // Where no keys can be sent, or no window is known to send them to, say so rather than
+    // pretend to paste.
+    if (!previous || !m_keys.isTrusted()) {
         m_state.showToast(tr("Copied — press Ctrl+V to paste"));
         return;
     }
-    if (!previous)
-        return;
     // An anchored board stayed in front; an unanchored one has handed the focus back already.
     if (anchored)
         m_activator.activate(previous->windowId);

@@ -87,7 +87,7 @@ INSTANTIATE_TEST_SUITE_P(
         NoPasteCase{
             "untrustedWithoutPreviousApplication", false, true, false, {"hide"}, pressCtrlV},
         NoPasteCase{"autoPasteOff", true, false, true, {"hide", "activate 42"}},
-        NoPasteCase{"noPreviousApplication", true, true, false, {"hide"}}),
+        NoPasteCase{"noPreviousApplication", true, true, false, {"hide"}, pressCtrlV}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(PasteBackTest, HidingTellsTheStateSoTheFilterResetCanCount)
