@@ -16,14 +16,16 @@ namespace
 
 using Compositor = CompositorSession::Compositor;
 
-// A window of another program's, with the keyboard focus, on Qt's Wayland plugin.
+// A window of another program's, with the keyboard focus, on Qt's Wayland plugin or, with
+// "xcb", on XWayland.
 class TargetWindow
 {
 public:
-    explicit TargetWindow(const CompositorSession &session)
+    explicit TargetWindow(const CompositorSession &session,
+                          const QString &platform = QStringLiteral("wayland"))
     {
         QProcessEnvironment environment = session.environment();
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
         session.startClient(m_process, QStringLiteral(PASTE_TARGET_PROGRAM), {}, environment);
     }
     ~TargetWindow()
@@ -286,9 +288,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Copies A and B in the target, then picks A on the board: A is pasted into the target and
 // stays on the clipboard for others, and the restore is not captured as a new clipping.
-void restoreAndPaste(const CompositorSession &session, SessionProgram &program)
+void restoreAndPaste(const CompositorSession &session, SessionProgram &program,
+                     const QString &platform = QStringLiteral("wayland"))
 {
-    TargetWindow target(session);
+    TargetWindow target(session, platform);
     ASSERT_TRUE(target.waitUntilReady());
     ASSERT_TRUE(wlCopy(session, {QStringLiteral("first Wayland copy")}));
     ASSERT_TRUE(program.newestOnceItIs(QStringLiteral("first Wayland copy")));
@@ -313,6 +316,11 @@ void restoreAndPaste(const CompositorSession &session, SessionProgram &program)
 TEST_F(SwayTest, ReturnPastesIntoTheWaylandWindowThroughTheVirtualKeyboard)
 {
     restoreAndPaste(session(), program());
+}
+
+TEST_F(SwayTest, ReturnPastesIntoAnXWaylandWindowThroughXTest)
+{
+    restoreAndPaste(session(), program(), QStringLiteral("xcb"));
 }
 
 // What a bound key runs: the first call maps the board, the second steps to the next card, and
