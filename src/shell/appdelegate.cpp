@@ -121,7 +121,8 @@ void AppDelegate::setupMainWindow()
             m_preferencesWindow->hide();
     };
 
-    m_pasteBack = std::make_unique<PasteBack>(*m_state, *m_windowActivator, *m_keySynthesizer);
+    m_pasteBack = std::make_unique<PasteBack>(*m_state, *m_windowActivator, *m_keySynthesizer,
+                                              *m_frontApplication);
     m_pasteBack->hideBoardWindow = [this] { m_mainWindow->orderOut(); };
     m_keyMonitor = std::make_unique<ApplicationKeyMonitor>(*m_mainWindow);
     m_globalHotKey = std::make_unique<X11GlobalHotKey>();
