@@ -91,7 +91,8 @@ void AppDelegate::applicationDidFinishLaunching()
     setupCallbacks();
     // Made while the store is still being read, so that showing the board only maps it.
     m_mainWindow->winId();
-    m_state->finishLoading();
+    // The user's copies during an export must not show up in its pictures.
+    m_state->finishLoading(!exporting);
     if (!exporting)
         m_hotKeys->setup();
 
