@@ -20,10 +20,10 @@
 #include "store/clippingkey.h"
 #include "store/inisettingsstore.h"
 #include "update/networkhttpclient.h"
-#include "views/aboutwindow.h"
-#include "views/aboutwindowopener.h"
-#include "views/applicationkeymonitor.h"
-#include "views/preferenceswindow.h"
+#include "views/board/applicationkeymonitor.h"
+#include "views/windows/aboutwindow.h"
+#include "views/windows/aboutwindowopener.h"
+#include "views/windows/preferenceswindow.h"
 
 #include <QApplication>
 #include <QMenu>
