@@ -1,6 +1,7 @@
 #include "datacontrolpasteboard.h"
 
 #include "capture/capturelimits.h"
+#include "capture/imagedecoder.h"
 #include "ext-data-control-v1-client-protocol.h"
 #include "pipewriter.h"
 #include "platform/x11/urilist.h"
@@ -11,6 +12,7 @@
 #include <QCoreApplication>
 #include <QUuid>
 #include <fcntl.h>
+#include <tuple>
 #include <unistd.h>
 #include <wayland-client.h>
 
@@ -75,33 +77,19 @@ QString textFormatOf(const QStringList &formats)
     return {};
 }
 
-// The size at which a form is cut: one byte past what capture takes, so that it still sees
-// that the content was too large.
-qsizetype limitOf(const QString &format)
+// The size at which a form is cut: one byte past what the capture takes, so that a cut form is
+// known to be too large.
+qsizetype cutOf(const QString &format)
 {
     if (format == kdePasswordHintFormat)
         return 64;
     if (format == pngFormat)
         return CaptureLimits::png + 1;
-    if (format.startsWith(u"image/"))
+    if (format == tiffFormat)
         return CaptureLimits::tiff + 1;
-    return std::max(CaptureLimits::text, CaptureLimits::rtf) + 1;
-}
-
-QStringList imageFormatsOf(const QStringList &formats)
-{
-    QStringList images;
-    for (const QString &format : {pngFormat, tiffFormat}) {
-        if (formats.contains(format))
-            images.append(format);
-    }
-    for (const QString &format : formats) {
-        if (format.startsWith(u"image/") && !images.contains(format) && format != u"image/ppm") {
-            images.append(format);
-            break;
-        }
-    }
-    return images;
+    if (format == rtfFormat)
+        return CaptureLimits::rtf + 1;
+    return CaptureLimits::text + 1;
 }
 
 } // namespace
@@ -236,8 +224,11 @@ void DataControlPasteboard::takeSelection(zwlr_data_control_offer_v1 *offer)
 void DataControlPasteboard::startReading(zwlr_data_control_offer_v1 *offer,
                                          const QStringList &formats)
 {
-    QStringList wanted = imageFormatsOf(formats);
-    for (const QString &format : {uriListFormat, rtfFormat, kdePasswordHintFormat}) {
+    // Only the forms the capture can take: every other one would be another program's bytes
+    // read for nothing.
+    QStringList wanted;
+    for (const QString &format :
+         {pngFormat, tiffFormat, uriListFormat, rtfFormat, kdePasswordHintFormat}) {
         if (formats.contains(format))
             wanted.append(format);
     }
@@ -252,14 +243,20 @@ void DataControlPasteboard::startReading(zwlr_data_control_offer_v1 *offer,
         // The request carries a duplicate of the writing end.
         zwlr_data_control_offer_v1_receive(offer, format.toUtf8().constData(), fds[1]);
         ::close(fds[1]);
-        reading->add(format, fds[0], limitOf(format));
+        reading->add(format, fds[0], cutOf(format));
     }
     m_connection.flush();
     m_reading = reading;
     reading->start([this, reading, formats](OfferReader::Results results) {
         m_reading = nullptr;
         reading->deleteLater();
-        m_content = {.formats = formats, .reads = std::move(results)};
+        m_content = {.formats = formats};
+        for (auto read = results.begin(); read != results.end(); ++read) {
+            if (read.value() && read.value()->size() >= cutOf(read.key()))
+                m_content.oversize.insert(read.key());
+            else
+                m_content.reads.insert(read.key(), std::move(read.value()));
+        }
         m_image.reset();
         ++m_changeCount;
         if (m_changeHandler)
@@ -267,9 +264,23 @@ void DataControlPasteboard::startReading(zwlr_data_control_offer_v1 *offer,
     });
 }
 
-std::optional<QByteArray> DataControlPasteboard::read(const QString &format) const
+PasteboardData DataControlPasteboard::read(const QString &format, qint64 limit)
 {
-    return m_content.reads.value(format);
+    if (m_content.oversize.contains(format))
+        return {.oversize = true};
+    std::optional<QByteArray> bytes = m_content.reads.value(format);
+    if (bytes && bytes->size() > limit) {
+        // It stays too large for the rest of the change.
+        m_content.oversize.insert(format);
+        m_content.reads.remove(format);
+        return {.oversize = true};
+    }
+    return {.bytes = std::move(bytes)};
+}
+
+QString DataControlPasteboard::textFormat() const
+{
+    return textFormatOf(m_content.formats);
 }
 
 QStringList DataControlPasteboard::types()
@@ -280,7 +291,9 @@ QStringList DataControlPasteboard::types()
             types.append(format);
     }
     const bool concealed = types.contains(concealedTypeFormat) ||
-                           read(kdePasswordHintFormat).value_or(QByteArray()).trimmed() == "secret";
+                           read(kdePasswordHintFormat, cutOf(kdePasswordHintFormat) - 1)
+                                   .bytes.value_or(QByteArray())
+                                   .trimmed() == "secret";
     if (concealed && !types.contains(PasteboardMarker::concealed))
         types.append(PasteboardMarker::concealed);
     return types;
@@ -288,21 +301,23 @@ QStringList DataControlPasteboard::types()
 
 QList<QUrl> DataControlPasteboard::fileURLs()
 {
-    const std::optional<QByteArray> list = read(uriListFormat);
+    const std::optional<QByteArray> list = read(uriListFormat, CaptureLimits::text).bytes;
     return list ? UriList::localFiles(*list) : QList<QUrl>();
 }
 
-std::optional<QByteArray> DataControlPasteboard::data(PasteboardDataType type)
+PasteboardData DataControlPasteboard::data(PasteboardDataType type, qint64 limit)
 {
     switch (type) {
     case PasteboardDataType::Png:
-        return read(pngFormat);
+        return read(pngFormat, limit);
     case PasteboardDataType::Tiff:
-        return read(tiffFormat);
+        return read(tiffFormat, limit);
     case PasteboardDataType::Rtf:
-        return read(rtfFormat);
+        return read(rtfFormat, limit);
+    case PasteboardDataType::Text:
+        return read(textFormat(), limit);
     }
-    return std::nullopt;
+    return {};
 }
 
 std::optional<QImage> DataControlPasteboard::image()
@@ -314,24 +329,16 @@ std::optional<QImage> DataControlPasteboard::image()
         *m_image = m_content.written.image;
         return *m_image;
     }
-    for (const QString &format : imageFormatsOf(m_content.formats)) {
-        const std::optional<QByteArray> bytes = read(format);
-        // Never decode what no guard has weighed.
-        if (!bytes || bytes->size() > CaptureLimits::tiff)
-            continue;
-        QImage decoded = QImage::fromData(*bytes);
-        if (!decoded.isNull()) {
-            m_image->emplace(std::move(decoded));
-            break;
+    for (const auto &[format, limit, decoder] :
+         {std::tuple{pngFormat, CaptureLimits::png, "png"},
+          std::tuple{tiffFormat, CaptureLimits::tiff, "tiff"}}) {
+        if (const std::optional<QByteArray> bytes = read(format, limit).bytes) {
+            *m_image = ImageDecoder::decode(*bytes, decoder);
+            if (*m_image)
+                break;
         }
     }
     return *m_image;
-}
-
-std::optional<QString> DataControlPasteboard::string()
-{
-    const std::optional<QByteArray> bytes = read(textFormatOf(m_content.formats));
-    return bytes ? std::optional(QString::fromUtf8(*bytes)) : std::nullopt;
 }
 
 DataControlPasteboard::Forms DataControlPasteboard::formsOf(const PasteboardContent &content)

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QPair>
 #include <QPointer>
+#include <QSet>
 #include <memory>
 
 class WaylandConnection;
@@ -45,9 +46,8 @@ public:
 
     QStringList types() override;
     QList<QUrl> fileURLs() override;
-    std::optional<QByteArray> data(PasteboardDataType type) override;
+    PasteboardData data(PasteboardDataType type, qint64 limit) override;
     std::optional<QImage> image() override;
-    std::optional<QString> string() override;
 
     void write(const PasteboardContent &content) override;
 
@@ -61,6 +61,8 @@ private:
     struct Content {
         QStringList formats;
         OfferReader::Results reads;
+        // Forms found larger than what the capture takes; their bytes are not kept.
+        QSet<QString> oversize;
         bool own = false;
         PasteboardContent written;
     };
@@ -84,7 +86,8 @@ private:
     void takeSelection(zwlr_data_control_offer_v1 *offer);
     void startReading(zwlr_data_control_offer_v1 *offer, const QStringList &formats);
     void destroyOffer(zwlr_data_control_offer_v1 *offer);
-    std::optional<QByteArray> read(const QString &format) const;
+    PasteboardData read(const QString &format, qint64 limit);
+    QString textFormat() const;
     static Forms formsOf(const PasteboardContent &content);
 
     WaylandConnection &m_connection;
