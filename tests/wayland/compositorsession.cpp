@@ -51,6 +51,14 @@ QStringList CompositorSession::missingPrograms(Compositor compositor, bool xwayl
         if (QStandardPaths::findExecutable(program).isEmpty())
             missing << program;
     }
+    // A build tree in a folder only root may enter is of no use to the session's user.
+    if (asRoot() && missing.isEmpty() &&
+        QProcess::execute(QStringLiteral("setpriv"),
+                          {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                           QStringLiteral("--clear-groups"), QStringLiteral("test"),
+                           QStringLiteral("-x"), QStringLiteral(QUILLSTASH_PROGRAM)}) != 0)
+        missing << QStringLiteral("a build tree the user nobody may run (") +
+                       QStringLiteral(QUILLSTASH_PROGRAM) + u')';
     return missing;
 }
 
