@@ -1,4 +1,4 @@
-#include "platform/x11/urilist.h"
+#include "platform/linux/urilist.h"
 
 #include <cstdint>
 

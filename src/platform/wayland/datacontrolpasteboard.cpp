@@ -1,10 +1,8 @@
 #include "datacontrolpasteboard.h"
 
 #include "capture/capturelimits.h"
-#include "capture/imagedecoder.h"
 #include "ext-data-control-v1-client-protocol.h"
 #include "pipewriter.h"
-#include "platform/x11/urilist.h"
 #include "waylandconnection.h"
 #include "wlr-data-control-unstable-v1-client-protocol.h"
 
@@ -12,7 +10,6 @@
 #include <QCoreApplication>
 #include <QUuid>
 #include <fcntl.h>
-#include <tuple>
 #include <unistd.h>
 #include <wayland-client.h>
 
@@ -45,15 +42,6 @@ const DataControlPasteboard::Protocol wlrProtocol{
     "wlr-data-control-unstable-v1", &zwlr_data_control_manager_v1_interface,
     &zwlr_data_control_device_v1_interface, &zwlr_data_control_source_v1_interface, 2};
 
-const QString uriListFormat = QStringLiteral("text/uri-list");
-const QString utf8TextFormat = QStringLiteral("text/plain;charset=utf-8");
-const QString plainTextFormat = QStringLiteral("text/plain");
-const QString rtfFormat = QStringLiteral("text/rtf");
-const QString pngFormat = QStringLiteral("image/png");
-const QString tiffFormat = QStringLiteral("image/tiff");
-const QString kdePasswordHintFormat = QStringLiteral("x-kde-passwordManagerHint");
-const QString concealedTypeFormat = QStringLiteral("application/x-nspasteboard-concealed-type");
-const QString gnomeCopiedFilesFormat = QStringLiteral("x-special/gnome-copied-files");
 const QString ownMarkerPrefix = QStringLiteral("application/x-quillstash-source;id=");
 
 // Long enough for a slow program to hand over a large image, short enough that an owner that
@@ -63,8 +51,9 @@ constexpr auto writeDeadline = std::chrono::milliseconds(10000);
 constexpr qsizetype longestType = 512;
 
 // The text forms, best first; X11 programs on XWayland offer the old names.
-const QStringList textFormats{utf8TextFormat, plainTextFormat, QStringLiteral("UTF8_STRING"),
-                              QStringLiteral("STRING"), QStringLiteral("TEXT")};
+const QStringList textFormats{MimePasteboard::utf8TextFormat, MimePasteboard::plainTextFormat,
+                              QStringLiteral("UTF8_STRING"), QStringLiteral("STRING"),
+                              QStringLiteral("TEXT")};
 
 QString textFormatOf(const QStringList &formats)
 {
@@ -81,13 +70,13 @@ QString textFormatOf(const QStringList &formats)
 // known to be too large.
 qsizetype cutOf(const QString &format)
 {
-    if (format == kdePasswordHintFormat)
+    if (format == MimePasteboard::kdePasswordHintFormat)
         return 64;
-    if (format == pngFormat)
+    if (format == MimePasteboard::pngFormat)
         return CaptureLimits::png + 1;
-    if (format == tiffFormat)
+    if (format == MimePasteboard::tiffFormat)
         return CaptureLimits::tiff + 1;
-    if (format == rtfFormat)
+    if (format == MimePasteboard::rtfFormat)
         return CaptureLimits::rtf + 1;
     return CaptureLimits::text + 1;
 }
@@ -143,11 +132,6 @@ DataControlPasteboard::~DataControlPasteboard()
 QString DataControlPasteboard::protocolName() const
 {
     return QString::fromLatin1(m_protocol.name);
-}
-
-void DataControlPasteboard::setChangeHandler(std::function<void()> handler)
-{
-    m_changeHandler = std::move(handler);
 }
 
 void DataControlPasteboard::handleDataOffer(void *data, zwlr_data_control_device_v1 *,
@@ -211,7 +195,7 @@ void DataControlPasteboard::takeSelection(zwlr_data_control_offer_v1 *offer)
     if (!offer) {
         // The owner went away or cleared the clipboard: nothing was copied.
         m_content = {};
-        m_image.reset();
+        forgetImage();
         return;
     }
     const QStringList formats = m_offerTypes.value(offer);
@@ -257,10 +241,8 @@ void DataControlPasteboard::startReading(zwlr_data_control_offer_v1 *offer,
             else
                 m_content.reads.insert(read.key(), std::move(read.value()));
         }
-        m_image.reset();
-        ++m_changeCount;
-        if (m_changeHandler)
-            m_changeHandler();
+        forgetImage();
+        countChange(false);
     });
 }
 
@@ -278,67 +260,24 @@ PasteboardData DataControlPasteboard::read(const QString &format, qint64 limit)
     return {.bytes = std::move(bytes)};
 }
 
-QString DataControlPasteboard::textFormat() const
+QString DataControlPasteboard::textFormat()
 {
     return textFormatOf(m_content.formats);
 }
 
-QStringList DataControlPasteboard::types()
+QStringList DataControlPasteboard::contentFormats()
 {
     QStringList types;
     for (const QString &format : m_content.formats) {
         if (!format.startsWith(ownMarkerPrefix))
             types.append(format);
     }
-    const bool concealed = types.contains(concealedTypeFormat) ||
-                           read(kdePasswordHintFormat, cutOf(kdePasswordHintFormat) - 1)
-                                   .bytes.value_or(QByteArray())
-                                   .trimmed() == "secret";
-    if (concealed && !types.contains(PasteboardMarker::concealed))
-        types.append(PasteboardMarker::concealed);
     return types;
 }
 
-QList<QUrl> DataControlPasteboard::fileURLs()
+const PasteboardContent *DataControlPasteboard::ownContent() const
 {
-    const std::optional<QByteArray> list = read(uriListFormat, CaptureLimits::text).bytes;
-    return list ? UriList::localFiles(*list) : QList<QUrl>();
-}
-
-PasteboardData DataControlPasteboard::data(PasteboardDataType type, qint64 limit)
-{
-    switch (type) {
-    case PasteboardDataType::Png:
-        return read(pngFormat, limit);
-    case PasteboardDataType::Tiff:
-        return read(tiffFormat, limit);
-    case PasteboardDataType::Rtf:
-        return read(rtfFormat, limit);
-    case PasteboardDataType::Text:
-        return read(textFormat(), limit);
-    }
-    return {};
-}
-
-std::optional<QImage> DataControlPasteboard::image()
-{
-    if (m_image)
-        return *m_image;
-    m_image.emplace();
-    if (m_content.own) {
-        *m_image = m_content.written.image;
-        return *m_image;
-    }
-    for (const auto &[format, limit, decoder] :
-         {std::tuple{pngFormat, CaptureLimits::png, "png"},
-          std::tuple{tiffFormat, CaptureLimits::tiff, "tiff"}}) {
-        if (const std::optional<QByteArray> bytes = read(format, limit).bytes) {
-            *m_image = ImageDecoder::decode(*bytes, decoder);
-            if (*m_image)
-                break;
-        }
-    }
-    return *m_image;
+    return m_content.own ? &m_content.written : nullptr;
 }
 
 DataControlPasteboard::Forms DataControlPasteboard::formsOf(const PasteboardContent &content)
@@ -398,8 +337,8 @@ void DataControlPasteboard::write(const PasteboardContent &content)
     for (auto &[format, bytes] : forms)
         reads.insert(format, std::move(bytes));
     m_content = {.formats = formats, .reads = std::move(reads), .own = true, .written = content};
-    m_image.reset();
-    ++m_changeCount;
+    forgetImage();
+    countChange(true);
 }
 
 void DataControlPasteboard::handleSend(void *data, zwlr_data_control_source_v1 *source,

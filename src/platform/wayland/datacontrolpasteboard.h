@@ -1,7 +1,7 @@
 #pragma once
 
-#include "capture/pasteboard.h"
 #include "offerreader.h"
+#include "platform/linux/mimepasteboard.h"
 
 #include <QHash>
 #include <QList>
@@ -27,7 +27,7 @@ struct zwlr_data_control_source_v1;
 // abandons the reading of an older one. Own writes are served from memory until another
 // program takes the clipboard; their offers carry a marker type of this process, so that they
 // are never read back or counted twice.
-class DataControlPasteboard final : public QObject, public Pasteboard
+class DataControlPasteboard final : public QObject, public MimePasteboard
 {
     Q_OBJECT
 
@@ -40,14 +40,6 @@ public:
 
     // The protocol in use, e.g. "ext-data-control-v1".
     QString protocolName() const;
-
-    qint64 changeCount() const override { return m_changeCount; }
-    void setChangeHandler(std::function<void()> handler) override;
-
-    QStringList types() override;
-    QList<QUrl> fileURLs() override;
-    PasteboardData data(PasteboardDataType type, qint64 limit) override;
-    std::optional<QImage> image() override;
 
     void write(const PasteboardContent &content) override;
 
@@ -86,8 +78,10 @@ private:
     void takeSelection(zwlr_data_control_offer_v1 *offer);
     void startReading(zwlr_data_control_offer_v1 *offer, const QStringList &formats);
     void destroyOffer(zwlr_data_control_offer_v1 *offer);
-    PasteboardData read(const QString &format, qint64 limit);
-    QString textFormat() const;
+    QStringList contentFormats() override;
+    PasteboardData read(const QString &format, qint64 limit) override;
+    QString textFormat() override;
+    const PasteboardContent *ownContent() const override;
     static Forms formsOf(const PasteboardContent &content);
 
     WaylandConnection &m_connection;
@@ -102,8 +96,5 @@ private:
     QHash<zwlr_data_control_source_v1 *, Forms> m_sources;
     QString m_ownMarker;
 
-    qint64 m_changeCount = 0;
-    std::function<void()> m_changeHandler;
     Content m_content;
-    std::optional<std::optional<QImage>> m_image;
 };

@@ -1,8 +1,6 @@
 #include "clipboardpasteboard.h"
 
 #include "capture/capturelimits.h"
-#include "capture/imagedecoder.h"
-#include "urilist.h"
 
 #include <QClipboard>
 #include <QElapsedTimer>
@@ -15,24 +13,11 @@
 namespace
 {
 
-const QString uriListFormat = QStringLiteral("text/uri-list");
-const QString utf8TextFormat = QStringLiteral("text/plain;charset=utf-8");
-// Qt reports UTF8_STRING, STRING and TEXT under this name.
-const QString plainTextFormat = QStringLiteral("text/plain");
-const QString rtfFormat = QStringLiteral("text/rtf");
-const QString pngFormat = QStringLiteral("image/png");
-const QString tiffFormat = QStringLiteral("image/tiff");
-const QString kdePasswordHintFormat = QStringLiteral("x-kde-passwordManagerHint");
-const QString concealedTypeFormat = QStringLiteral("application/x-nspasteboard-concealed-type");
-const QString gnomeCopiedFilesFormat = QStringLiteral("x-special/gnome-copied-files");
-
 // Qt gives up on an owner after 5 s; an empty answer that took this long is that, or an owner
 // that went away while we waited.
 constexpr qint64 stalledMilliseconds = 1000;
 // All the waiting one change may cost, however slowly each answer comes.
 constexpr qint64 waitPerChangeMilliseconds = 5000;
-// The password manager hint is one short word.
-constexpr qint64 hintLimit = 64;
 
 // Targets of the selection protocol itself, not content.
 bool isProtocolTarget(const QString &format)
@@ -104,11 +89,6 @@ bool ClipboardPasteboard::nativeEventFilter(const QByteArray &eventType, void *m
     return false;
 }
 
-void ClipboardPasteboard::setChangeHandler(std::function<void()> handler)
-{
-    m_changeHandler = std::move(handler);
-}
-
 void ClipboardPasteboard::handleDataChanged()
 {
     // Own writes are counted where they are made.
@@ -126,7 +106,7 @@ void ClipboardPasteboard::handleDataChanged()
 void ClipboardPasteboard::startContent(std::optional<QStringList> formats)
 {
     m_reads.clear();
-    m_image.reset();
+    forgetImage();
     m_bytesRead = 0;
     m_millisecondsWaited = 0;
     m_gaveUp = false;
@@ -138,9 +118,7 @@ void ClipboardPasteboard::countExternalChange(std::optional<QStringList> formats
     m_ownContent = false;
     m_written = {};
     startContent(std::move(formats));
-    ++m_changeCount;
-    if (m_changeHandler)
-        m_changeHandler();
+    countChange(false);
 }
 
 void ClipboardPasteboard::forgetContent()
@@ -154,7 +132,7 @@ void ClipboardPasteboard::countOwnChange(const QStringList &formats)
 {
     m_ownContent = true;
     startContent(formats);
-    ++m_changeCount;
+    countChange(true);
 }
 
 const QStringList &ClipboardPasteboard::formats()
@@ -209,63 +187,19 @@ PasteboardData ClipboardPasteboard::read(const QString &format, qint64 limit)
     return {.bytes = std::move(bytes)};
 }
 
-QStringList ClipboardPasteboard::types()
+QStringList ClipboardPasteboard::contentFormats()
 {
     QStringList types;
     for (const QString &format : formats()) {
         if (!isProtocolTarget(format))
             types.append(format);
     }
-    const bool concealed =
-        types.contains(concealedTypeFormat) ||
-        read(kdePasswordHintFormat, hintLimit).bytes.value_or(QByteArray()).trimmed() == "secret";
-    if (concealed && !types.contains(PasteboardMarker::concealed))
-        types.append(PasteboardMarker::concealed);
     return types;
 }
 
-QList<QUrl> ClipboardPasteboard::fileURLs()
+const PasteboardContent *ClipboardPasteboard::ownContent() const
 {
-    const std::optional<QByteArray> list = read(uriListFormat, CaptureLimits::text).bytes;
-    return list ? UriList::localFiles(*list) : QList<QUrl>();
-}
-
-PasteboardData ClipboardPasteboard::data(PasteboardDataType type, qint64 limit)
-{
-    switch (type) {
-    case PasteboardDataType::Png:
-        return read(pngFormat, limit);
-    case PasteboardDataType::Tiff:
-        return read(tiffFormat, limit);
-    case PasteboardDataType::Rtf:
-        return read(rtfFormat, limit);
-    case PasteboardDataType::Text:
-        return read(textFormat(), limit);
-    }
-    return {};
-}
-
-std::optional<QImage> ClipboardPasteboard::image()
-{
-    if (m_image)
-        return *m_image;
-    m_image.emplace();
-    if (m_ownContent) {
-        *m_image = m_written.image;
-        return *m_image;
-    }
-    // No other image form is asked for: each would be one more wait on a stalling owner, one
-    // more large answer, and one more decoder exposed to another program's bytes.
-    for (const auto &[format, limit, decoder] :
-         {std::tuple{pngFormat, CaptureLimits::png, "png"},
-          std::tuple{tiffFormat, CaptureLimits::tiff, "tiff"}}) {
-        if (const std::optional<QByteArray> bytes = read(format, limit).bytes) {
-            *m_image = ImageDecoder::decode(*bytes, decoder);
-            if (*m_image)
-                break;
-        }
-    }
-    return *m_image;
+    return m_ownContent ? &m_written : nullptr;
 }
 
 QString ClipboardPasteboard::textFormat()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "capture/pasteboard.h"
+#include "platform/linux/mimepasteboard.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QHash>
@@ -23,7 +23,7 @@ class QMimeData;
 // unanswered ends the reading of that change, and one change reads at most
 // CaptureLimits::perChange bytes, so that a hostile owner costs one wait and bounded memory.
 class ClipboardPasteboard final : public QObject,
-                                  public Pasteboard,
+                                  public MimePasteboard,
                                   private QAbstractNativeEventFilter
 {
     Q_OBJECT
@@ -32,17 +32,16 @@ public:
     explicit ClipboardPasteboard(QClipboard *clipboard, QObject *parent = nullptr);
     ~ClipboardPasteboard() override;
 
-    qint64 changeCount() const override { return m_changeCount; }
-    void setChangeHandler(std::function<void()> handler) override;
-
-    QStringList types() override;
-    QList<QUrl> fileURLs() override;
-    PasteboardData data(PasteboardDataType type, qint64 limit) override;
-    std::optional<QImage> image() override;
-
     void write(const PasteboardContent &content) override;
 
 private:
+    QStringList contentFormats() override;
+    // Asked of the owner once per change.
+    PasteboardData read(const QString &format, qint64 limit) override;
+    // UTF8_STRING by its MIME name when offered, else whatever Qt reads as plain text.
+    QString textFormat() override;
+    const PasteboardContent *ownContent() const override;
+
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
     void handleDataChanged();
     void countExternalChange(std::optional<QStringList> formats);
@@ -52,13 +51,9 @@ private:
     // Forgets what was read; formats: what the new content offers, nothing if not yet read.
     void startContent(std::optional<QStringList> formats);
     const QStringList &formats();
-    // The bytes of one offered format, asked of the owner once per change.
-    PasteboardData read(const QString &format, qint64 limit);
     // Adds what a request cost to the change; an empty answer that took long means the owner
     // stopped answering.
     void weigh(qint64 emptyAnswerMilliseconds, qint64 bytes);
-    // UTF8_STRING by its MIME name when offered, else whatever Qt reads as plain text.
-    QString textFormat();
 
     QClipboard *m_clipboard;
     // X11 only: the XFixes selection event code, CLIPBOARD, and our connection's window ids.
@@ -66,9 +61,7 @@ private:
     uint32_t m_clipboardAtom = 0;
     uint32_t m_resourceBase = 0;
     uint32_t m_resourceMask = 0;
-    qint64 m_changeCount = 0;
     bool m_writing = false;
-    std::function<void()> m_changeHandler;
 
     // What has been read of the current content.
     std::optional<QStringList> m_formats;
@@ -78,7 +71,6 @@ private:
         qint64 size = 0;
     };
     QHash<QString, Read> m_reads;
-    std::optional<std::optional<QImage>> m_image;
     qint64 m_bytesRead = 0;
     qint64 m_millisecondsWaited = 0;
     // The owner stopped answering, or the change has cost all it may.
