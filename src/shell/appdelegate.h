@@ -1,6 +1,7 @@
 #pragma once
 
 #include "commandline.h"
+#include "hotkeyroute.h"
 #include "instancerequest.h"
 #include "model/clock.h"
 #include "statusmenutarget.h"
@@ -17,7 +18,9 @@ class BoardWindow;
 class ApplicationKeyMonitor;
 class ClipboardManagerState;
 class ClipboardPasteboard;
+class DesktopShortcut;
 class DesktopWorkspace;
+class GlobalHotKey;
 class HotKeyManager;
 class IniSettingsStore;
 class NetworkHttpClient;
@@ -29,7 +32,6 @@ class ScreenshotExport;
 class StatusBarController;
 class TestControl;
 class X11FrontApplication;
-class X11GlobalHotKey;
 class X11WindowActivator;
 class X11WindowManagerHints;
 class XTestKeySynthesizer;
@@ -73,6 +75,8 @@ public:
 private:
     void setupMainWindow();
     void setupCallbacks();
+    void chooseGlobalHotKey();
+    QWidget *hotKeyHelp();
     void runScreenshotExport(const QString &folder);
 #ifdef QUILLSTASH_TEST_HOOKS
     void traceTray();
@@ -91,7 +95,9 @@ private:
     std::unique_ptr<X11WindowActivator> m_windowActivator;
     std::unique_ptr<X11WindowManagerHints> m_windowManagerHints;
     std::unique_ptr<XTestKeySynthesizer> m_keySynthesizer;
-    std::unique_ptr<X11GlobalHotKey> m_globalHotKey;
+    HotKeyRoute m_hotKeyRoute = HotKeyRoute::X11Grab;
+    std::unique_ptr<GlobalHotKey> m_globalHotKey;
+    std::unique_ptr<DesktopShortcut> m_desktopShortcut;
     std::unique_ptr<ClipboardManagerState> m_state;
 
     std::unique_ptr<BoardWindow> m_mainWindow;

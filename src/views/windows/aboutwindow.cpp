@@ -3,10 +3,10 @@
 #include "artwork/appiconprovider.h"
 #include "board/clipboardmanagerstate.h"
 #include "centredwindow.h"
-#include "symbols.h"
-#include "theme.h"
 #include "update/programversion.h"
-#include "viewfonts.h"
+#include "views/foundation/symbols.h"
+#include "views/foundation/theme.h"
+#include "views/foundation/viewfonts.h"
 
 #include <QGraphicsDropShadowEffect>
 #include <QGuiApplication>
