@@ -169,5 +169,7 @@ int main(int argc, char *argv[])
         return 1;
     }
     delegate.applicationDidFinishLaunching();
+    if (terminationSignals.received())
+        return 0;
     return QApplication::exec();
 }
