@@ -1,5 +1,6 @@
 # Checks the Debian package that ./scripts/package built: its version, the files it installs, and
 # that the program runs from an unpacked copy.
+cmake_policy(VERSION 3.25)
 execute_process(COMMAND dpkg --print-architecture OUTPUT_VARIABLE arch
                 OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 set(DEB ${PACKAGE_DIR}/quillstash_${VERSION}_${arch}.deb)
@@ -19,7 +20,6 @@ string(REGEX MATCHALL "\\./[^\n]*[^/\n]\n" files "${listing}")
 list(TRANSFORM files STRIP)
 # Links are listed as "path -> target".
 list(TRANSFORM files REPLACE " -> .*" "")
-message("${files}")
 
 set(expected usr/bin/quillstash usr/share/applications/quillstash.desktop
              usr/share/metainfo/app.quillstash.Quillstash.metainfo.xml
@@ -34,8 +34,10 @@ if(NOT exported)
   message(FATAL_ERROR "the icon export wrote nothing")
 endif()
 foreach(picture ${exported})
-  string(REGEX REPLACE "^icon_([0-9]+x[0-9]+)(@2)?x?\\.png$" "\\1\\2" size ${picture})
-  list(APPEND expected usr/share/icons/hicolor/${size}/apps/quillstash.png)
+  if(NOT picture MATCHES "^icon_([0-9]+x[0-9]+)(@2)?x?\\.png$")
+    message(FATAL_ERROR "the icon export wrote ${picture}, named for no size")
+  endif()
+  list(APPEND expected usr/share/icons/hicolor/${CMAKE_MATCH_1}${CMAKE_MATCH_2}/apps/quillstash.png)
 endforeach()
 foreach(path ${expected})
   if(NOT "./${path}" IN_LIST files)
