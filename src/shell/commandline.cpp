@@ -103,14 +103,6 @@ QStringList arguments(int argc, const char *const *argv)
     return list;
 }
 
-std::optional<QString> optionValue(const QStringList &arguments, const QString &option)
-{
-    const qsizetype index = arguments.indexOf(option);
-    if (index < 0 || index + 1 >= arguments.size())
-        return std::nullopt;
-    return arguments.at(index + 1);
-}
-
 Options parse(const QStringList &arguments)
 {
     Options options;

@@ -56,10 +56,6 @@ struct Options {
 // The arguments after the program name, decoded as the system encodes file names.
 QStringList arguments(int argc, const char *const *argv);
 
-// The value after the first occurrence of option; nothing when the option is absent or is the
-// last argument.
-std::optional<QString> optionValue(const QStringList &arguments, const QString &option);
-
 // Words that are no option are ignored; an unknown option is an error.
 Options parse(const QStringList &arguments);
 

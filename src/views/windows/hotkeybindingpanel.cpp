@@ -40,6 +40,8 @@ HotKeyBindingPanel::HotKeyBindingPanel(DesktopShortcut &shortcut, const QString 
     auto *buttons = new QHBoxLayout;
     m_add = new QPushButton(tr("Add Ctrl+Alt+V to %1's keyboard shortcuts").arg(desktop));
     m_remove = new QPushButton(tr("Remove it from %1's keyboard shortcuts").arg(desktop));
+    m_add->setObjectName(QStringLiteral("addShortcut"));
+    m_remove->setObjectName(QStringLiteral("removeShortcut"));
     buttons->addWidget(m_add);
     buttons->addWidget(m_remove);
     buttons->addStretch();
