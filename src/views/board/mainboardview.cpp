@@ -380,6 +380,9 @@ QWidget *MainBoardView::makeCommandBar()
     m_search->setPlaceholderText(tr("Search clippings, apps, links, or colors..."));
     m_search->setAccessibleName(tr("Search"));
     m_search->setAttribute(Qt::WA_MacShowFocusRect, false);
+    // Typing into the board, Ctrl+F or a click focus the field; the window's activation never
+    // does, so the board's keys work from the first press.
+    m_search->setFocusPolicy(Qt::ClickFocus);
     connect(m_search, &QLineEdit::textChanged, this, [this](const QString &text) {
         if (text == m_state.searchText())
             return;
