@@ -19,6 +19,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QStackedWidget>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 namespace
@@ -511,6 +512,8 @@ void MainBoardView::refresh()
         m_search->setText(m_state.searchText());
     m_clearSearch->setVisible(!m_state.searchText().isEmpty());
     if (themeChanged) {
+        setPalette(theme.palette());
+        QToolTip::setPalette(theme.palette());
         QPalette palette = m_search->palette();
         palette.setColor(QPalette::Text, theme.strongText);
         palette.setColor(QPalette::Base, Qt::transparent);
@@ -533,6 +536,18 @@ void MainBoardView::refresh()
         m_commandBar->update();
         m_bottomBar->update();
     }
+}
+
+void MainBoardView::changeEvent(QEvent *event)
+{
+    // The System appearance and the accent follow the desktop's palette.
+    if (event->type() == QEvent::ApplicationPaletteChange) {
+        Theme::followDesktop();
+        m_paintedTheme = nullptr;
+        refresh();
+        m_grid->viewport()->update();
+    }
+    QWidget::changeEvent(event);
 }
 
 void MainBoardView::paintEvent(QPaintEvent *)

@@ -6,6 +6,7 @@
 #include "toolbarbutton.h"
 #include "views/cards/checkerboard.h"
 #include "views/cards/clippingfacts.h"
+#include "views/foundation/controlstyles.h"
 #include "views/foundation/keylabels.h"
 #include "views/foundation/symbols.h"
 #include "views/foundation/theme.h"
@@ -314,6 +315,8 @@ void QuickLookView::refresh()
         hide();
         return;
     }
+    if (m_styledTheme != m_theme)
+        applyTheme();
     if (!m_item || m_item->id != item->id)
         showItem(*item);
     updateMasking();
@@ -328,13 +331,8 @@ void QuickLookView::showItem(const ClippingItem &item)
 {
     m_item = item;
     m_shownMasked.reset();
-    const Theme &theme = *m_theme;
     m_title->setText(QStringLiteral("%1 • %2").arg(item.sourceAppName, rawValue(item.type)));
-    setTextColour(m_title, theme.strongText);
     m_metadata->setText(ClippingFacts::of(item).footerMetadataText);
-    setTextColour(m_metadata, theme.secondaryText);
-    setTextColour(m_hint, theme.secondaryText);
-    setTextColour(m_text, theme.strongText);
     const qreal ratio = devicePixelRatioF();
     QImage icon = AppIconProvider::shared()
                       .icon(item.sourceAppName, item.sourceAppBundleID)
@@ -346,6 +344,18 @@ void QuickLookView::showItem(const ClippingItem &item)
     if (!isText)
         static_cast<PreviewPicture *>(m_picture)->setItem(item);
     m_textArea->verticalScrollBar()->setValue(0);
+}
+
+void QuickLookView::applyTheme()
+{
+    const Theme &theme = *m_theme;
+    m_styledTheme = &theme;
+    setTextColour(m_title, theme.strongText);
+    setTextColour(m_metadata, theme.secondaryText);
+    setTextColour(m_hint, theme.secondaryText);
+    setTextColour(m_text, theme.strongText);
+    m_copy->setStyleSheet(ControlStyles::button(theme, false, 3, 12));
+    m_paste->setStyleSheet(ControlStyles::button(theme, true, 3, 12));
 }
 
 void QuickLookView::updateMasking()

@@ -39,9 +39,11 @@ protected:
 private:
     void showItem(const ClippingItem &item);
     void updateMasking();
+    void applyTheme();
 
     ClipboardManagerState &m_state;
     const Theme *const &m_theme;
+    const Theme *m_styledTheme = nullptr;
     std::optional<ClippingItem> m_item;
     std::optional<bool> m_shownMasked;
     QWidget *m_panel = nullptr;

@@ -127,18 +127,68 @@ Theme makeTheme(bool dark)
     return t;
 }
 
+Theme &darkTheme()
+{
+    static Theme theme = makeTheme(true);
+    return theme;
+}
+
+Theme &lightTheme()
+{
+    static Theme theme = makeTheme(false);
+    return theme;
+}
+
 } // namespace
 
 const Theme &Theme::dark()
 {
-    static const Theme theme = makeTheme(true);
-    return theme;
+    return darkTheme();
 }
 
 const Theme &Theme::light()
 {
-    static const Theme theme = makeTheme(false);
-    return theme;
+    return lightTheme();
+}
+
+void Theme::followDesktop()
+{
+    // In place: views keep pointers to the two themes.
+    darkTheme() = makeTheme(true);
+    lightTheme() = makeTheme(false);
+}
+
+QPalette Theme::palette() const
+{
+    QPalette result;
+    const QColor window = boardBackground;
+    const QColor raised = isDark ? window.lighter(135) : window.darker(108);
+    const auto set = [&result](QPalette::ColorRole role, const QColor &colour) {
+        result.setColor(QPalette::All, role, colour);
+    };
+    set(QPalette::Window, window);
+    set(QPalette::WindowText, primaryText);
+    set(QPalette::Base, previewContent);
+    set(QPalette::AlternateBase, previewBar);
+    set(QPalette::Text, primaryText);
+    set(QPalette::PlaceholderText, secondaryText);
+    set(QPalette::Button, raised);
+    set(QPalette::ButtonText, primaryText);
+    set(QPalette::BrightText, strongText);
+    set(QPalette::Highlight, accent);
+    set(QPalette::HighlightedText, Qt::white);
+    set(QPalette::Link, linkText);
+    set(QPalette::ToolTipBase, raised);
+    set(QPalette::ToolTipText, primaryText);
+    set(QPalette::Light, raised.lighter(120));
+    set(QPalette::Midlight, raised);
+    set(QPalette::Mid, isDark ? window.lighter(160) : window.darker(130));
+    set(QPalette::Dark, isDark ? window.darker(150) : window.darker(160));
+    set(QPalette::Shadow, Qt::black);
+    for (const QPalette::ColorRole role :
+         {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        result.setColor(QPalette::Disabled, role, secondaryText);
+    return result;
 }
 
 bool Theme::isDarkAppearance(AppearancePreference preference)

@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -415,7 +416,7 @@ QWidget *PreferencesWindow::generalPage()
     for (const Preset &preset :
          {Preset{tr("3 × 3 Default Grid"), QStringLiteral("preset3x3"), 3, 3},
           Preset{tr("6 × 1 List Layout"), QStringLiteral("preset6x1"), 6, 1},
-          Preset{tr("4 × 4 Large Grid"), QStringLiteral("preset4x4"), 4, 4}}) {
+          Preset{tr("4 × 4 Dense Grid"), QStringLiteral("preset4x4"), 4, 4}}) {
         QPushButton *button = pushButton(preset.title, preset.name, 11);
         connect(button, &QPushButton::clicked, this, [this, preset] {
             m_state.setGridRows(preset.rows);
@@ -582,6 +583,24 @@ QWidget *PreferencesWindow::shortcutsPage()
     column->addStretch();
     scroll->setWidget(content);
     return scroll;
+}
+
+void PreferencesWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::ApplicationPaletteChange) {
+        Theme::followDesktop();
+        m_theme = nullptr;
+        refresh();
+    }
+    QWidget::changeEvent(event);
+}
+
+void PreferencesWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape)
+        close();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void PreferencesWindow::refresh()

@@ -29,6 +29,8 @@ public:
     void present();
 
 protected:
+    void changeEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
