@@ -91,7 +91,8 @@ void AppDelegate::applicationDidFinishLaunching()
     setupCallbacks();
     // Made while the store is still being read, so that showing the board only maps it.
     m_mainWindow->winId();
-    m_state->finishLoading();
+    // The user's copies during an export must not show up in its pictures.
+    m_state->finishLoading(!exporting);
     if (!exporting)
         m_hotKeys->setup();
 
@@ -121,7 +122,8 @@ void AppDelegate::setupMainWindow()
             m_preferencesWindow->hide();
     };
 
-    m_pasteBack = std::make_unique<PasteBack>(*m_state, *m_windowActivator, *m_keySynthesizer);
+    m_pasteBack = std::make_unique<PasteBack>(*m_state, *m_windowActivator, *m_keySynthesizer,
+                                              *m_frontApplication);
     m_pasteBack->hideBoardWindow = [this] { m_mainWindow->orderOut(); };
     m_keyMonitor = std::make_unique<ApplicationKeyMonitor>(*m_mainWindow);
     m_globalHotKey = std::make_unique<X11GlobalHotKey>();

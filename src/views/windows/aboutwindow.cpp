@@ -149,6 +149,8 @@ QLabel *logo(QWidget *parent)
 QLabel *textLabel(const QString &text, const QFont &font, const QColor &colour)
 {
     auto *label = new QLabel(text);
+    // Some texts come from the update server.
+    label->setTextFormat(Qt::PlainText);
     label->setFont(font);
     // Without a colour of its own it follows the window's text colour.
     if (colour.isValid()) {
