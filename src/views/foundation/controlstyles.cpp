@@ -22,6 +22,24 @@ QString css(const QColor &colour)
 
 } // namespace
 
+QString ControlStyles::controls(const Theme &theme)
+{
+    const QColor fill = withOpacity(theme.secondaryText, 0.16);
+    const QColor border = withOpacity(theme.secondaryText, 0.4);
+    const QColor pressed = withOpacity(fill, 2);
+    return button(theme, false, 2, 8) +
+           QStringLiteral(" QToolButton { background-color: %1; color: %2; border: 1px solid %3;"
+                          " border-radius: 4px; }"
+                          " QToolButton:pressed { background-color: %4; }"
+                          " QToolButton:disabled, QPushButton:disabled { color: %5; }"
+                          " QComboBox { background-color: %1; color: %2; border: 1px solid %3;"
+                          " border-radius: 5px; padding: 2px 8px; }"
+                          " QComboBox QAbstractItemView { background-color: %6; color: %2;"
+                          " selection-background-color: %7; selection-color: white; }")
+               .arg(css(fill), css(theme.primaryText), css(border), css(pressed),
+                    css(theme.secondaryText), css(theme.barBackground), css(theme.accent));
+}
+
 QString ControlStyles::button(const Theme &theme, bool prominent, int verticalPadding,
                               int sidePadding)
 {

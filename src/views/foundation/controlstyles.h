@@ -11,5 +11,8 @@ namespace ControlStyles
 
 // A push button: the accent-filled prominent style or the standard tinted one.
 QString button(const Theme &theme, bool prominent, int verticalPadding, int sidePadding);
+// A whole window's push and tool buttons and pop-up pickers, whoever adds them; check boxes
+// take the window's palette.
+QString controls(const Theme &theme);
 
 } // namespace ControlStyles
