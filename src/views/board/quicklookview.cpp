@@ -18,9 +18,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -30,12 +29,13 @@ namespace
 constexpr qreal panelRadius = 10;
 constexpr int barHeight = 44;
 
-void setTextColour(QLabel *label, const QColor &colour)
+void setTextColour(QWidget *widget, const QColor &colour)
 {
-    QPalette palette = label->palette();
+    QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, colour);
     palette.setColor(QPalette::Text, colour);
-    label->setPalette(palette);
+    palette.setColor(QPalette::Base, Qt::transparent);
+    widget->setPalette(palette);
 }
 
 // The panel's own backgrounds: both bars and the content area, clipped to its rounded shape.
@@ -212,7 +212,10 @@ QuickLookView::QuickLookView(ClipboardManagerState &state, const Theme *const &t
     names->setSpacing(0);
     m_title = new QLabel;
     m_title->setFont(ViewFonts::ui(13, QFont::DemiBold));
+    // An application's name is not markup.
+    m_title->setTextFormat(Qt::PlainText);
     m_metadata = new QLabel;
+    m_metadata->setTextFormat(Qt::PlainText);
     m_metadata->setFont(ViewFonts::ui(11.5));
     names->addWidget(m_title);
     names->addWidget(m_metadata);
@@ -231,24 +234,20 @@ QuickLookView::QuickLookView(ClipboardManagerState &state, const Theme *const &t
     column->addSpacing(1);
 
     m_content = new QStackedWidget;
-    m_textArea = new QScrollArea;
-    m_textArea->setFrameShape(QFrame::NoFrame);
-    m_textArea->setWidgetResizable(true);
-    m_textArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_textArea->setFocusPolicy(Qt::NoFocus);
-    m_textArea->viewport()->setAutoFillBackground(false);
-    m_text = new QLabel;
+    // A plain-text view lays out only what is shown, however long the clipping, and wraps a
+    // word longer than the panel instead of cutting it.
+    m_text = new QPlainTextEdit;
     m_text->setObjectName(QStringLiteral("quickLookText"));
-    m_text->setWordWrap(true);
-    m_text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_text->setTextFormat(Qt::PlainText);
-    m_text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_text->setReadOnly(true);
+    m_text->setFrameShape(QFrame::NoFrame);
+    m_text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_text->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    m_text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_text->setFocusPolicy(Qt::NoFocus);
-    m_text->setContentsMargins(18, 18, 18, 18);
     m_text->setFont(ViewFonts::monospaced(13.5));
-    m_text->setAutoFillBackground(false);
-    m_textArea->setWidget(m_text);
-    m_content->addWidget(m_textArea);
+    m_text->document()->setDocumentMargin(18);
+    m_text->viewport()->setAutoFillBackground(false);
+    m_content->addWidget(m_text);
     m_picture = new PreviewPicture(theme);
     m_content->addWidget(m_picture);
     column->addWidget(m_content, 1);
@@ -303,7 +302,7 @@ QString QuickLookView::hintText() const
 
 QString QuickLookView::shownText() const
 {
-    return m_text->text();
+    return m_text->toPlainText();
 }
 
 void QuickLookView::refresh()
@@ -340,10 +339,12 @@ void QuickLookView::showItem(const ClippingItem &item)
     icon.setDevicePixelRatio(ratio);
     m_icon->setPixmap(QPixmap::fromImage(icon));
     const bool isText = item.type == ClippingType::Text || item.type == ClippingType::Url;
-    m_content->setCurrentWidget(isText ? static_cast<QWidget *>(m_textArea) : m_picture);
+    m_content->setCurrentWidget(isText ? static_cast<QWidget *>(m_text) : m_picture);
     if (!isText)
         static_cast<PreviewPicture *>(m_picture)->setItem(item);
-    m_textArea->verticalScrollBar()->setValue(0);
+    // A selection would land in the primary selection, without a secret's concealment.
+    m_text->setTextInteractionFlags(item.isSecret() ? Qt::NoTextInteraction
+                                                    : Qt::TextSelectableByMouse);
 }
 
 void QuickLookView::applyTheme()
@@ -364,7 +365,8 @@ void QuickLookView::updateMasking()
     if (m_shownMasked == masked)
         return;
     m_shownMasked = masked;
-    m_text->setText(masked ? ClippingFacts::of(*m_item).obfuscatedText : m_item->resolvedText());
+    m_text->setPlainText(masked ? ClippingFacts::of(*m_item).obfuscatedText
+                                : m_item->resolvedText());
     m_hint->setText(masked ? tr("Hold %1 or click 👁 to reveal text").arg(KeyLabels::alt())
                            : tr("Press %1 or %2 to close")
                                  .arg(KeyLabels::label(KeyLabels::space()),
