@@ -108,8 +108,9 @@ Theme makeTheme(bool dark)
     t.gutterSeparator = pick(black(0.08), white(0.08));
     t.linkText = pick(rgb(0.1, 0.42, 0.9), rgb(0.35, 0.65, 1.0));
     t.hostPillBackground = withOpacity(t.blue, dark ? 0.18 : 0.1);
-    t.compactSwatchOutline = white(0.2);
-    t.swatchOutline = black(0.12);
+    // Hairlines that show also where the colour is close to the card's own.
+    t.compactSwatchOutline = pick(black(0.12), white(0.2));
+    t.swatchOutline = pick(black(0.12), white(0.2));
     t.checkerFirst = pick(rgb(0.99, 0.99, 0.99), rgb(0.13, 0.14, 0.16));
     t.checkerSecond = pick(rgb(0.93, 0.94, 0.96), rgb(0.17, 0.18, 0.21));
     t.fileIconShadow = black(0.18);
