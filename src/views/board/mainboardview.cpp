@@ -372,7 +372,7 @@ QWidget *MainBoardView::makeCommandBar()
 
     auto *search = new SearchFrame(m_theme);
     auto *searchRow = new QHBoxLayout(search);
-    searchRow->setContentsMargins(10 + 14 + 7, 0, 6, 0);
+    searchRow->setContentsMargins(10 + 14 + 7, 0, 10, 0);
     searchRow->setSpacing(4);
     m_search = new QLineEdit;
     m_search->setObjectName(QStringLiteral("searchField"));

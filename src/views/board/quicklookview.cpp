@@ -27,7 +27,6 @@ namespace
 {
 
 constexpr qreal panelRadius = 10;
-constexpr int barHeight = 44;
 
 void setTextColour(QWidget *widget, const QColor &colour)
 {
@@ -44,6 +43,12 @@ class PreviewPanel final : public QWidget
 public:
     explicit PreviewPanel(const Theme *const &theme) : m_theme(theme) {}
 
+    void setBars(const QWidget *title, const QWidget *bottom)
+    {
+        m_titleBar = title;
+        m_bottomBar = bottom;
+    }
+
 protected:
     void paintEvent(QPaintEvent *) override
     {
@@ -55,12 +60,13 @@ protected:
         shape.addRoundedRect(area, panelRadius, panelRadius);
         painter.setClipPath(shape);
         painter.fillRect(area, theme.previewContent);
-        painter.fillRect(QRectF(0, 0, area.width(), barHeight), theme.previewBar);
-        painter.fillRect(QRectF(0, area.height() - barHeight, area.width(), barHeight),
-                         theme.previewBar);
-        painter.fillRect(QRectF(0, barHeight, area.width(), 1), theme.barSeparator);
-        painter.fillRect(QRectF(0, area.height() - barHeight - 1, area.width(), 1),
-                         theme.barSeparator);
+        // The bars are as tall as their content and padding make them.
+        const QRectF title(m_titleBar->geometry());
+        const QRectF bottom(m_bottomBar->geometry());
+        painter.fillRect(title, theme.previewBar);
+        painter.fillRect(bottom, theme.previewBar);
+        painter.fillRect(QRectF(0, title.bottom(), area.width(), 1), theme.barSeparator);
+        painter.fillRect(QRectF(0, bottom.top() - 1, area.width(), 1), theme.barSeparator);
         painter.setClipping(false);
         painter.setPen(QPen(theme.previewOutline, 1));
         painter.setBrush(Qt::NoBrush);
@@ -69,6 +75,8 @@ protected:
 
 private:
     const Theme *const &m_theme;
+    const QWidget *m_titleBar = nullptr;
+    const QWidget *m_bottomBar = nullptr;
 };
 
 // The drawn content: an image on the checkerboard, a colour swatch or a file summary.
@@ -201,9 +209,8 @@ QuickLookView::QuickLookView(ClipboardManagerState &state, const Theme *const &t
     column->setSpacing(0);
 
     auto *titleBar = new QWidget;
-    titleBar->setFixedHeight(barHeight);
     auto *title = new QHBoxLayout(titleBar);
-    title->setContentsMargins(16, 0, 16, 0);
+    title->setContentsMargins(16, 10, 16, 10);
     title->setSpacing(8);
     m_icon = new QLabel;
     m_icon->setFixedSize(18, 18);
@@ -254,9 +261,8 @@ QuickLookView::QuickLookView(ClipboardManagerState &state, const Theme *const &t
     column->addSpacing(1);
 
     auto *bottomBar = new QWidget;
-    bottomBar->setFixedHeight(barHeight);
     auto *bottom = new QHBoxLayout(bottomBar);
-    bottom->setContentsMargins(16, 0, 16, 0);
+    bottom->setContentsMargins(16, 10, 16, 10);
     bottom->setSpacing(8);
     m_hint = new QLabel;
     m_hint->setObjectName(QStringLiteral("quickLookHint"));
@@ -288,6 +294,7 @@ QuickLookView::QuickLookView(ClipboardManagerState &state, const Theme *const &t
         m_state.activateClipping(item, false);
     });
     column->addWidget(bottomBar);
+    static_cast<PreviewPanel *>(m_panel)->setBars(titleBar, bottomBar);
 }
 
 QRect QuickLookView::panelGeometry() const
