@@ -89,8 +89,9 @@ Theme makeTheme(bool dark)
 
     t.cardBase = pick(rgb(1, 1, 1), rgb(0.15, 0.16, 0.19));
     t.cardHeaderBackground = pick(black(0.018), white(0.025));
-    t.cardHeaderDivider = pick(black(0.45), white(0.25));
-    t.cardFooterDivider = pick(black(0.35), white(0.2));
+    // The desktop's separator colour, a tenth of the label colour, at the dividers' opacities.
+    t.cardHeaderDivider = pick(black(0.1 * 0.45), white(0.1 * 0.25));
+    t.cardFooterDivider = pick(black(0.1 * 0.35), white(0.1 * 0.2));
     t.cardFooterBackground = pick(black(0.02), black(0.18));
     t.cardBorder = pick(black(0.1), white(0.09));
     t.cardShadow = pick(black(0.06), black(0.28));
