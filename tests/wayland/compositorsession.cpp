@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QHash>
 #include <QStandardPaths>
 #include <QTest>
 #include <unistd.h>
@@ -15,6 +17,14 @@ constexpr uid_t sessionUser = 65534;
 bool asRoot()
 {
     return ::geteuid() == 0;
+}
+
+bool sessionUserMayRun(const QString &path)
+{
+    return QProcess::execute(QStringLiteral("setpriv"),
+                             {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                              QStringLiteral("--clear-groups"), QStringLiteral("test"),
+                              QStringLiteral("-x"), path}) == 0;
 }
 
 } // namespace
@@ -51,15 +61,26 @@ QStringList CompositorSession::missingPrograms(Compositor compositor, bool xwayl
         if (QStandardPaths::findExecutable(program).isEmpty())
             missing << program;
     }
-    // A build tree in a folder only root may enter is of no use to the session's user.
-    if (asRoot() && missing.isEmpty() &&
-        QProcess::execute(QStringLiteral("setpriv"),
-                          {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
-                           QStringLiteral("--clear-groups"), QStringLiteral("test"),
-                           QStringLiteral("-x"), QStringLiteral(QUILLSTASH_PROGRAM)}) != 0)
-        missing << QStringLiteral("a build tree the user nobody may run (") +
-                       QStringLiteral(QUILLSTASH_PROGRAM) + u')';
     return missing;
+}
+
+QString CompositorSession::runnable(const QString &built)
+{
+    if (!asRoot() || sessionUserMayRun(built))
+        return built;
+    // A build tree under a folder only root may enter (as CI's clone can be): the session's
+    // user runs a copy.
+    static QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/quillstash-programs-XXXXXX"));
+    static QHash<QString, QString> copies;
+    if (const auto found = copies.constFind(built); found != copies.cend())
+        return *found;
+    const QString copy = folder.filePath(QFileInfo(built).fileName());
+    const auto readAndRun = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther;
+    if (!QFile::setPermissions(folder.path(), readAndRun | QFile::WriteOwner) ||
+        !QFile::copy(built, copy) || !QFile::setPermissions(copy, readAndRun))
+        return built;
+    copies.insert(built, copy);
+    return copy;
 }
 
 void CompositorSession::handOver(const QString &path) const

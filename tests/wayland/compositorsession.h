@@ -23,6 +23,9 @@ public:
     // The programs a session of this kind needs that are not installed.
     static QStringList missingPrograms(Compositor compositor, bool xwayland);
 
+    // A program of the build tree, or a copy of it where the session's user may not run it.
+    static QString runnable(const QString &built);
+
     // Empty on success, else what went wrong.
     QString start();
 

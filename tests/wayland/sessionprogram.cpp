@@ -49,7 +49,8 @@ QProcessEnvironment SessionProgram::environment() const
 
 bool SessionProgram::start()
 {
-    m_session.startClient(m_process, QStringLiteral(QUILLSTASH_PROGRAM),
+    m_session.startClient(m_process,
+                          CompositorSession::runnable(QStringLiteral(QUILLSTASH_PROGRAM)),
                           {QStringLiteral("--background")}, environment());
     if (!m_process.waitForStarted(5000))
         return false;
@@ -62,7 +63,8 @@ bool SessionProgram::start()
 bool SessionProgram::request(const QStringList &arguments) const
 {
     QProcess second;
-    m_session.startClient(second, QStringLiteral(QUILLSTASH_PROGRAM), arguments, environment());
+    m_session.startClient(second, CompositorSession::runnable(QStringLiteral(QUILLSTASH_PROGRAM)),
+                          arguments, environment());
     return second.waitForFinished(10000) && second.exitCode() == 0;
 }
 

@@ -26,7 +26,9 @@ public:
     {
         QProcessEnvironment environment = session.environment();
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
-        session.startClient(m_process, QStringLiteral(PASTE_TARGET_PROGRAM), {}, environment);
+        session.startClient(m_process,
+                            CompositorSession::runnable(QStringLiteral(PASTE_TARGET_PROGRAM)), {},
+                            environment);
     }
     ~TargetWindow()
     {
@@ -69,8 +71,9 @@ class DataOffer
 public:
     DataOffer(const CompositorSession &session, const QStringList &arguments)
     {
-        session.startClient(m_process, QStringLiteral(DATA_OFFER_PROGRAM), arguments,
-                            session.environment());
+        session.startClient(m_process,
+                            CompositorSession::runnable(QStringLiteral(DATA_OFFER_PROGRAM)),
+                            arguments, session.environment());
     }
     ~DataOffer()
     {
