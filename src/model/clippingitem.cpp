@@ -134,14 +134,17 @@ QString ClippingItem::footerMetadataText() const
         return fileName.value_or(QStringLiteral("File"));
     case ClippingType::Text: {
         const QString text = resolvedText();
-        const QList<QStringView> graphemes = TextMetrics::graphemes(text);
-        const qsizetype count =
-            isLargeEmojiOnly()
-                ? std::count_if(graphemes.cbegin(), graphemes.cend(),
-                                [](QStringView g) { return !TextMetrics::isWhiteSpace(g); })
-                : graphemes.size();
-        const qsizetype lines =
-            1 + std::count_if(graphemes.cbegin(), graphemes.cend(), TextMetrics::isLineBreak);
+        // One pass and no list: a clipping may hold megabytes of text.
+        const bool emojiOnly = isLargeEmojiOnly();
+        qsizetype count = 0;
+        qsizetype lines = 1;
+        TextMetrics::visitGraphemes(text, [&](QStringView grapheme) {
+            if (!emojiOnly || !TextMetrics::isWhiteSpace(grapheme))
+                ++count;
+            if (TextMetrics::isLineBreak(grapheme))
+                ++lines;
+            return true;
+        });
         if (richKind == RichContentKind::CodeSnippet && lines >= 2)
             return QString::number(lines) + QStringLiteral(" lines, ") + characters(count);
         return characters(count);

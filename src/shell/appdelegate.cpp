@@ -204,6 +204,7 @@ void AppDelegate::setupCallbacks()
         m_pasteBack->hideWindowAndPaste(m_mainWindow->previousActiveApp(), paste);
     };
     m_hotKeys->onToggleWindow = [this] { toggleMainWindow(); };
+    m_hotKeys->onQuit = [this] { quit(); };
     m_hotKeys->onShowWindowIfHidden = [this] {
         if (m_mainWindow->isVisible() && m_mainWindow->isActiveWindow())
             return true;

@@ -15,7 +15,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QScreen>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
 
@@ -115,17 +114,15 @@ void BoardWindow::showMainWindow()
     if (!m_state.isWindowAnchored())
         positionWindowFlushTopRight();
 
+    // Before the window is shown: activation would give the focus back to the field that
+    // held it when the board hid.
+    if (QWidget *focus = focusWidget())
+        focus->clearFocus();
     show();
     raise();
     m_hints.showOnAllDesktops(winId());
     activateWindow();
     m_activator.activate(winId());
-    // After the window manager has handed over the focus: no field keeps it, so the board's
-    // key commands get the keys.
-    QTimer::singleShot(0, this, [this] {
-        if (QWidget *focus = focusWidget())
-            focus->clearFocus();
-    });
 }
 
 void BoardWindow::hideMainWindow(bool returnFocus)

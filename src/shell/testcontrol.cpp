@@ -44,6 +44,11 @@ TestControl::TestControl(ClipboardManagerState &state, HotKeyManager &hotKeys, Q
         trace(QStringLiteral("hot-key"));
         return show && show();
     };
+    connect(&state, &ClipboardManagerState::quickLookItemChanged, this, [&state] {
+        const std::optional<ClippingItem> shown = state.quickLookItem();
+        trace(shown ? QStringLiteral("quick-look ") + shown->textContent
+                    : QStringLiteral("quick-look closed"));
+    });
     connect(&state, &ClipboardManagerState::statusToastMessageChanged, this, [&state] {
         if (const std::optional<QString> message = state.statusToastMessage())
             trace(QStringLiteral("toast ") + *message);
@@ -61,8 +66,11 @@ void TestControl::traceFirstFrame(QWidget &window)
 bool TestControl::eventFilter(QObject *watched, QEvent *event)
 {
     // Paints of an offscreen render of the hidden window are not a frame on the screen.
-    if (event->type() == QEvent::Paint && static_cast<QWidget *>(watched)->isVisible()) {
-        watched->removeEventFilter(this);
+    if (event->type() == QEvent::WindowActivate)
+        trace(QStringLiteral("board-activated"));
+    if (!m_painted && event->type() == QEvent::Paint &&
+        static_cast<QWidget *>(watched)->isVisible()) {
+        m_painted = true;
         // Queued: the frame reaches the screen once the paint that follows has been flushed.
         QTimer::singleShot(0, this, [] { trace(QStringLiteral("board-painted")); });
     }

@@ -9,9 +9,9 @@ class QSocketNotifier;
 class QWidget;
 
 // Hooks for end-to-end tests, built only with the tests or benchmarks and active only with
-// QUILLSTASH_TEST_TRACE=1: trace lines on standard error for the hot key, the paste-back and
-// toasts, and key presses read from standard input ("key Return", "key Ctrl+V") that reach the
-// board's key commands as if typed into the board.
+// QUILLSTASH_TEST_TRACE=1: trace lines on standard error for the hot key, the paste-back, Quick
+// Look and toasts, and key presses read from standard input ("key Return", "key Ctrl+V") that
+// reach the board's key commands as if typed into the board.
 class TestControl : public QObject
 {
     Q_OBJECT
@@ -23,7 +23,8 @@ public:
 
     // "quillstash-trace <monotonic milliseconds> <event>"
     static void trace(const QString &event);
-    // "board-painted" once the window has drawn its first frame.
+    // "board-painted" once the window has drawn its first frame, "board-activated" whenever
+    // the window manager hands it the keyboard.
     void traceFirstFrame(QWidget &window);
 
 protected:
@@ -36,4 +37,5 @@ private:
     HotKeyManager &m_hotKeys;
     QSocketNotifier *m_input = nullptr;
     QByteArray m_pending;
+    bool m_painted = false;
 };
