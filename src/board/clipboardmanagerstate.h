@@ -179,6 +179,8 @@ public:
     // Secrets.
     void toggleTextMask(const ClippingItem &item);
     bool isTextMasked(const ClippingItem &item) const;
+    // The clipping key arrived: secrets that waited for it are sealed and saved.
+    void clippingKeyArrived();
 
     // Shows a one-line status message for 1.6 seconds; a newer message replaces it at once.
     void showToast(const QString &message);

@@ -7,7 +7,7 @@
 #include "keyboard/hotkeymanager.h"
 #include "model/passwordcrypto.h"
 #include "platform/linux/desktopworkspace.h"
-#include "platform/linux/keyringkeyprovider.h"
+#include "platform/linux/secretservicekeyring.h"
 #include "platform/linux/xdgautostartentry.h"
 #include "platform/x11/clipboardpasteboard.h"
 #include "platform/x11/x11frontapplication.h"
@@ -18,6 +18,7 @@
 #include "screenshotexport.h"
 #include "statusbarcontroller.h"
 #include "store/clippingkey.h"
+#include "store/clippingkeyservice.h"
 #include "store/inisettingsstore.h"
 #include "update/networkhttpclient.h"
 #include "views/aboutwindow.h"
@@ -47,6 +48,8 @@ AppDelegate::~AppDelegate()
 {
     HotKeyManager::setShared(nullptr);
     ClipboardManagerState::setShared(nullptr);
+    // The provider may point into the settings, which go with this object.
+    PasswordCrypto::setKeyProvider(nullptr);
 }
 
 AppDelegate::Profile AppDelegate::userProfile()
@@ -58,12 +61,25 @@ void AppDelegate::applicationDidFinishLaunching()
 {
     m_settings = std::make_unique<IniSettingsStore>(m_profile.settingsFile);
     // A private export keeps its throw-away key out of the user's keyring.
-    if (m_options.screenshotFolder)
+    if (m_options.screenshotFolder) {
         PasswordCrypto::setKeyProvider([settings = m_settings.get()] {
             return ClippingKey::loadOrCreate(*settings).value_or(QByteArray());
         });
-    else
-        PasswordCrypto::setKeyProvider(keyringKeyProvider(*m_settings));
+    } else {
+        // Asked now, beside the store's read; the keyring answers whenever it can.
+        m_keyService = std::make_unique<ClippingKeyService>(
+            *m_settings, std::make_unique<SecretServiceKeyring>(),
+            ClippingKey::keyringEntry(m_profile.settingsFile, IniSettingsStore::defaultFilePath()));
+        m_keyService->onNotice = [](const QString &text) {
+            std::fprintf(stderr, "quillstash: %s\n", qPrintable(text));
+        };
+        m_keyService->onKeyArrived = [this] {
+            if (m_state)
+                m_state->clippingKeyArrived();
+        };
+        PasswordCrypto::setKeyProvider(m_keyService->provider());
+        m_keyService->start();
+    }
     m_pasteboard = std::make_unique<ClipboardPasteboard>(QApplication::clipboard());
     m_frontApplication = std::make_unique<X11FrontApplication>();
     m_workspace = std::make_unique<DesktopWorkspace>();

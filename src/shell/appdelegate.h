@@ -16,6 +16,7 @@ class BoardWindow;
 class ApplicationKeyMonitor;
 class ClipboardManagerState;
 class ClipboardPasteboard;
+class ClippingKeyService;
 class DesktopWorkspace;
 class HotKeyManager;
 class IniSettingsStore;
@@ -78,6 +79,7 @@ private:
     std::future<StoreFile::Contents> m_storeReading;
     SystemClock m_clock;
     std::unique_ptr<IniSettingsStore> m_settings;
+    std::unique_ptr<ClippingKeyService> m_keyService;
     std::unique_ptr<ClipboardPasteboard> m_pasteboard;
     std::unique_ptr<X11FrontApplication> m_frontApplication;
     std::unique_ptr<DesktopWorkspace> m_workspace;

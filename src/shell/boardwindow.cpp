@@ -107,10 +107,7 @@ void BoardWindow::showMainWindow()
     if (front && front->processId != QCoreApplication::applicationPid())
         m_previousActiveApp = front;
 
-    const Qt::KeyboardModifiers held = QGuiApplication::queryKeyboardModifiers();
-    m_state.setIsHoldingCommandKey(held.testFlag(Qt::ControlModifier) &&
-                                   !held.testFlag(Qt::AltModifier));
-    m_state.setIsHoldingOptionKey(held.testFlag(Qt::AltModifier));
+    takeHeldModifiers();
     m_state.handleWindowShown();
     if (!m_state.isWindowAnchored())
         positionWindowFlushTopRight();
@@ -183,8 +180,20 @@ void BoardWindow::windowDidResignKey()
     hideMainWindow();
 }
 
+void BoardWindow::takeHeldModifiers()
+{
+    // Asked of the display rather than taken from key events: the keys of the hot key are often
+    // let go before the board has the focus, and their release then goes to another window.
+    const Qt::KeyboardModifiers held = QGuiApplication::queryKeyboardModifiers();
+    m_state.setIsHoldingCommandKey(held.testFlag(Qt::ControlModifier) &&
+                                   !held.testFlag(Qt::AltModifier));
+    m_state.setIsHoldingOptionKey(held.testFlag(Qt::AltModifier));
+}
+
 bool BoardWindow::event(QEvent *event)
 {
+    if (event->type() == QEvent::WindowActivate)
+        takeHeldModifiers();
     if (event->type() == QEvent::WindowDeactivate)
         windowDidResignKey();
     return QWidget::event(event);

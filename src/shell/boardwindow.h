@@ -58,6 +58,7 @@ protected:
 
 private:
     Qt::Edges edgesAt(QPoint point) const;
+    void takeHeldModifiers();
     void updateShape();
 
     ClipboardManagerState &m_state;
