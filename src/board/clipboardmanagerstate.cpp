@@ -63,6 +63,10 @@ ClipboardManagerState::ClipboardManagerState(Services services,
         std::fprintf(stderr, "quillstash: %s\n", qPrintable(reason));
         showToast(reason);
     };
+    m_history->onNotice = [this](const QString &message) {
+        std::fprintf(stderr, "quillstash: %s\n", qPrintable(message));
+        showToast(message);
+    };
     m_history->onSaveFailed = [this](const QString &message) {
         std::fprintf(stderr, "quillstash: %s\n", qPrintable(message));
         showToast(message);

@@ -172,9 +172,11 @@ public:
     void waitForSaved();
 
     // Showcase: the demonstration clippings. Seeding replaces both lists and selects the first
-    // clipping without saving; a reset also shows History unfiltered and saves.
+    // clipping without saving; a reset also shows History unfiltered and saves, and first keeps
+    // the store file it replaces beside it, unless that is a throw-away one.
+    enum class ReplacedHistory { KeptAside, Discarded };
     void seedShowcaseItems();
-    void resetToShowcaseData();
+    void resetToShowcaseData(ReplacedHistory replaced = ReplacedHistory::KeptAside);
 
     // Secrets.
     void toggleTextMask(const ClippingItem &item);

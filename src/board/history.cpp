@@ -1,6 +1,7 @@
 #include "history.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <algorithm>
 #include <cstdio>
 
@@ -34,13 +35,21 @@ History::LoadOutcome History::load(const QDateTime &now)
 {
     StoreFile::ReadResult read =
         m_reading.valid() ? m_store.adopt(m_reading.get()) : m_store.read();
-    if (read.status == StoreFile::ReadStatus::Damaged && !m_store.keepDamaged(now)) {
-        m_savingDisabled = true;
-        if (onSavingDisabled)
-            onSavingDisabled(QCoreApplication::translate(
-                                 "History", "The damaged store file %1 could not be moved aside; "
-                                            "clippings of this run will not be saved.")
-                                 .arg(m_store.path()));
+    if (read.status == StoreFile::ReadStatus::Damaged) {
+        if (const std::optional<QString> kept = m_store.keepAside(QStringLiteral("damaged"), now)) {
+            if (onNotice)
+                onNotice(QCoreApplication::translate(
+                             "History", "The store file could not be read; it was kept as %1.")
+                             .arg(*kept));
+        } else {
+            m_savingDisabled = true;
+            if (onSavingDisabled)
+                onSavingDisabled(QCoreApplication::translate(
+                                     "History",
+                                     "The damaged store file %1 could not be moved aside; "
+                                     "clippings of this run will not be saved.")
+                                     .arg(m_store.path()));
+        }
     }
     if (read.status != StoreFile::ReadStatus::Loaded || read.store.items.isEmpty())
         return LoadOutcome::Empty;
@@ -66,6 +75,17 @@ History::LoadOutcome History::load(const QDateTime &now)
     if (migrated)
         save();
     return LoadOutcome::Loaded;
+}
+
+std::optional<QString> History::keepAsideBeforeDemo(const QDateTime &now)
+{
+    settle();
+    m_store.flush();
+    if (m_savingDisabled)
+        return std::nullopt;
+    if (!QFileInfo::exists(m_store.path()))
+        return QString();
+    return m_store.keepAside(QStringLiteral("before-demo"), now);
 }
 
 void History::settle()

@@ -33,6 +33,8 @@ public:
 
     // Called once at the end of every change.
     std::function<void(Changes)> onChanged;
+    // Called with what the user should hear once, such as where a damaged file was kept.
+    std::function<void(const QString &message)> onNotice;
     // Called once, when the store can no longer be saved for the rest of the run.
     std::function<void(const QString &reason)> onSavingDisabled;
     // Called once when saves start failing (the old file stands), again only after one
@@ -47,6 +49,10 @@ public:
     // A read of this history's file under way elsewhere, begun before the history existed;
     // load() waits for it and takes what it found.
     void takeReading(std::future<StoreFile::Contents> reading);
+    // Before the showcase replaces the history: moves the file aside as it stands on disk. Where
+    // it went; an empty text when there was no file; nothing when it could not be moved, and
+    // then the history must stay.
+    std::optional<QString> keepAsideBeforeDemo(const QDateTime &now);
     // Replaces everything without saving.
     void replace(QList<ClippingItem> items, QList<ClippingCollection> collections);
 

@@ -124,9 +124,14 @@ QByteArray validItem()
 TEST_P(DamagedStoreTest, IsKeptAsideAndReplacedBySeeding)
 {
     writeFile(GetParam().contents);
+    testing::internal::CaptureStderr();
     const ClipboardManagerState &state = makeState();
+    const std::string said = testing::internal::GetCapturedStderr();
     const QStringList copies = damagedCopies();
     ASSERT_EQ(copies.size(), 1);
+    EXPECT_NE(said.find(copies.first().toStdString()), std::string::npos) << said;
+    ASSERT_TRUE(state.statusToastMessage());
+    EXPECT_TRUE(state.statusToastMessage()->contains(copies.first()));
     QFile kept(m_directory.filePath(copies.first()));
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), GetParam().contents) << "the damaged bytes survive untouched";
