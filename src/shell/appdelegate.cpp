@@ -21,10 +21,10 @@
 #include "store/clippingkeyservice.h"
 #include "store/inisettingsstore.h"
 #include "update/networkhttpclient.h"
-#include "views/aboutwindow.h"
-#include "views/aboutwindowopener.h"
-#include "views/applicationkeymonitor.h"
-#include "views/preferenceswindow.h"
+#include "views/board/applicationkeymonitor.h"
+#include "views/windows/aboutwindow.h"
+#include "views/windows/aboutwindowopener.h"
+#include "views/windows/preferenceswindow.h"
 
 #include <QApplication>
 #include <QMenu>
@@ -107,7 +107,8 @@ void AppDelegate::applicationDidFinishLaunching()
     setupCallbacks();
     // Made while the store is still being read, so that showing the board only maps it.
     m_mainWindow->winId();
-    m_state->finishLoading();
+    // The user's copies during an export must not show up in its pictures.
+    m_state->finishLoading(!exporting);
     if (!exporting)
         m_hotKeys->setup();
 
@@ -137,7 +138,8 @@ void AppDelegate::setupMainWindow()
             m_preferencesWindow->hide();
     };
 
-    m_pasteBack = std::make_unique<PasteBack>(*m_state, *m_windowActivator, *m_keySynthesizer);
+    m_pasteBack = std::make_unique<PasteBack>(*m_state, *m_windowActivator, *m_keySynthesizer,
+                                              *m_frontApplication);
     m_pasteBack->hideBoardWindow = [this] { m_mainWindow->orderOut(); };
     m_keyMonitor = std::make_unique<ApplicationKeyMonitor>(*m_mainWindow);
     m_globalHotKey = std::make_unique<X11GlobalHotKey>();

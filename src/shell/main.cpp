@@ -89,5 +89,7 @@ int main(int argc, char *argv[])
     QObject::connect(&instance, &SingleInstance::showRequested, &delegate,
                      &AppDelegate::showMainWindow);
     delegate.applicationDidFinishLaunching();
+    if (terminationSignals.received())
+        return 0;
     return QApplication::exec();
 }

@@ -3,7 +3,7 @@
 #include "platform/linux/xdgautostartentry.h"
 #include "statefixture.h"
 #include "store/inisettingsstore.h"
-#include "views/preferenceswindow.h"
+#include "views/windows/preferenceswindow.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

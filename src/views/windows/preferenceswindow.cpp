@@ -2,11 +2,11 @@
 
 #include "board/clipboardmanagerstate.h"
 #include "centredwindow.h"
-#include "keylabels.h"
 #include "store/loginitem.h"
-#include "symbols.h"
-#include "theme.h"
-#include "viewfonts.h"
+#include "views/foundation/keylabels.h"
+#include "views/foundation/symbols.h"
+#include "views/foundation/theme.h"
+#include "views/foundation/viewfonts.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
