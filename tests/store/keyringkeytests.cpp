@@ -120,6 +120,16 @@ INSTANTIATE_TEST_SUITE_P(
                                 From::Nothing, false, false, true}),
     [](const testing::TestParamInfo<KeyringCase> &info) { return info.param.name; });
 
+TEST(KeyringEntryTest, OnlyTheUsersOwnProfileUsesTheUsersEntry)
+{
+    const QString user = QStringLiteral("/home/u/.config/Quillstash/Quillstash.conf");
+    const QString other = QStringLiteral("/tmp/test-home/Quillstash.conf");
+    EXPECT_EQ(ClippingKey::keyringEntry(user, user), ClippingKey::settingsKey);
+    EXPECT_NE(ClippingKey::keyringEntry(other, user), ClippingKey::settingsKey);
+    EXPECT_NE(ClippingKey::keyringEntry(other, user),
+              ClippingKey::keyringEntry(QStringLiteral("/tmp/another/Quillstash.conf"), user));
+}
+
 TEST(KeyringKeyMoveTest, TheFileKeyIsRemovedOnlyAfterTheMarkIsWritten)
 {
     MemorySettingsStore settings;
