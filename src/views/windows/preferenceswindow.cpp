@@ -313,6 +313,13 @@ void PreferencesWindow::present()
     CentredWindow::present(*this);
 }
 
+void PreferencesWindow::setHotKeyHelp(QWidget *panel)
+{
+    auto *rows = findChild<QWidget *>(QStringLiteral("shortcutRows"));
+    if (auto *column = rows ? qobject_cast<QVBoxLayout *>(rows->layout()) : nullptr)
+        column->insertWidget(0, panel);
+}
+
 void PreferencesWindow::showEvent(QShowEvent *event)
 {
     // The login entry may have changed outside the program since the window last showed.
