@@ -1,8 +1,7 @@
 #include "history.h"
 
-#include "model/openedsecrets.h"
-
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <algorithm>
 #include <cstdio>
 
@@ -36,13 +35,21 @@ History::LoadOutcome History::load(const QDateTime &now)
 {
     StoreFile::ReadResult read =
         m_reading.valid() ? m_store.adopt(m_reading.get()) : m_store.read();
-    if (read.status == StoreFile::ReadStatus::Damaged && !m_store.keepDamaged(now)) {
-        m_savingDisabled = true;
-        if (onSavingDisabled)
-            onSavingDisabled(QCoreApplication::translate(
-                                 "History", "The damaged store file %1 could not be moved aside; "
-                                            "clippings of this run will not be saved.")
-                                 .arg(m_store.path()));
+    if (read.status == StoreFile::ReadStatus::Damaged) {
+        if (const std::optional<QString> kept = m_store.keepAside(QStringLiteral("damaged"), now)) {
+            if (onNotice)
+                onNotice(QCoreApplication::translate(
+                             "History", "The store file could not be read; it was kept as %1.")
+                             .arg(*kept));
+        } else {
+            m_savingDisabled = true;
+            if (onSavingDisabled)
+                onSavingDisabled(QCoreApplication::translate(
+                                     "History",
+                                     "The damaged store file %1 could not be moved aside; "
+                                     "clippings of this run will not be saved.")
+                                     .arg(m_store.path()));
+        }
     }
     if (read.status != StoreFile::ReadStatus::Loaded || read.store.items.isEmpty())
         return LoadOutcome::Empty;
@@ -50,19 +57,35 @@ History::LoadOutcome History::load(const QDateTime &now)
     // Read only, unless something needs mending: the store still shares the list for a moment.
     QList<ClippingItem> &items = read.store.items;
     bool migrated = false;
+    QSet<QUuid> plainInFile;
     for (qsizetype i = 0; i < items.size(); ++i) {
         if (std::as_const(items)[i].sourceAppName == u"Google Chrome")
             items[i].sourceAppName = QStringLiteral("Chrome");
         const ClippingItem &item = std::as_const(items)[i];
         if (item.isSecret() && (!item.textContent.isEmpty() || !item.isPassword)) {
-            items[i].applyMaskState(true);
-            migrated = true;
+            // Without the key the record stays as the file has it, until a later save seals it.
+            if (items[i].applyMaskState(true))
+                migrated = true;
+            else
+                plainInFile.insert(item.id);
         }
     }
     replace(std::move(read.store.items), std::move(read.store.collections));
+    m_plainInFile = std::move(plainInFile);
     if (migrated)
         save();
     return LoadOutcome::Loaded;
+}
+
+std::optional<QString> History::keepAsideBeforeDemo(const QDateTime &now)
+{
+    settle();
+    m_store.flush();
+    if (m_savingDisabled)
+        return std::nullopt;
+    if (!QFileInfo::exists(m_store.path()))
+        return QString();
+    return m_store.keepAside(QStringLiteral("before-demo"), now);
 }
 
 void History::settle()
@@ -79,7 +102,7 @@ void History::takeReading(std::future<StoreFile::Contents> reading)
 
 void History::replace(QList<ClippingItem> items, QList<ClippingCollection> collections)
 {
-    OpenedSecrets::forgetAll();
+    m_plainInFile.clear();
     m_items = std::move(items);
     m_collections = std::move(collections);
     ++m_revision;
@@ -91,10 +114,12 @@ void History::save()
 {
     settle();
     bool sealed = false;
+    bool waiting = false;
     for (ClippingItem &item : m_items) {
-        if (item.isSecret() && !item.textContent.isEmpty()) {
-            item.applyMaskState(true);
-            sealed = true;
+        if (item.awaitsSealing()) {
+            const bool done = item.applyMaskState(true);
+            sealed = sealed || done;
+            waiting = waiting || !done;
         }
     }
     if (sealed) {
@@ -102,8 +127,27 @@ void History::save()
         if (onChanged)
             onChanged({.items = true});
     }
-    if (!m_savingDisabled)
+    if (m_savingDisabled)
+        return;
+    if (!waiting) {
         m_store.write(m_items, m_collections);
+        return;
+    }
+    // A secret that waits for its key is left out of the file, unless the file held it so
+    // already; it is written once sealed.
+    QList<ClippingItem> written;
+    written.reserve(m_items.size());
+    for (const ClippingItem &item : std::as_const(m_items)) {
+        if (!item.awaitsSealing() || m_plainInFile.contains(item.id))
+            written.append(item);
+    }
+    m_store.write(written, m_collections);
+}
+
+void History::sealWaitingSecrets()
+{
+    // Also redoes what was shown of secrets without the key: their dots and counts.
+    commit({.items = true});
 }
 
 void History::waitForSaved()
@@ -120,14 +164,6 @@ void History::commit(Changes changes)
         onChanged(changes);
 }
 
-void History::forgetSecretsOf(const QList<ClippingItem> &removed)
-{
-    for (const ClippingItem &item : removed) {
-        if (item.encryptedPasswordData)
-            OpenedSecrets::forget(item.id);
-    }
-}
-
 bool History::insert(const ClippingItem &item, qsizetype limit)
 {
     settle();
@@ -140,10 +176,8 @@ bool History::insert(const ClippingItem &item, qsizetype limit)
     m_items.prepend(item);
     // A limit below one (only possible by direct assignment) still keeps the new clipping.
     limit = std::max<qsizetype>(limit, 1);
-    if (m_items.size() > limit) {
-        forgetSecretsOf(m_items.sliced(limit));
+    if (m_items.size() > limit)
         m_items.resize(limit);
-    }
     commit({.items = true});
     return true;
 }
@@ -154,7 +188,6 @@ bool History::toggleMask(QUuid id)
     ClippingItem *item = findMutable(id);
     if (!item)
         return false;
-    OpenedSecrets::forget(id);
     if (!item->applyMaskState(!item->isSecret()))
         return false;
     commit({.items = true});
@@ -200,7 +233,6 @@ bool History::removeItem(QUuid id)
                                     [&](const ClippingItem &item) { return item.id == id; });
     if (found == m_items.end())
         return false;
-    forgetSecretsOf({*found});
     m_items.erase(found);
     commit({.items = true});
     return true;
@@ -212,18 +244,14 @@ bool History::removeItemsAt(const QList<qsizetype> &positions)
     if (positions.isEmpty())
         return false;
     QList<ClippingItem> kept;
-    QList<ClippingItem> removed;
     kept.reserve(m_items.size() - positions.size());
     auto next = positions.cbegin();
     for (qsizetype index = 0; index < m_items.size(); ++index) {
-        if (next != positions.cend() && *next == index) {
-            removed.append(m_items[index]);
+        if (next != positions.cend() && *next == index)
             ++next;
-        } else {
+        else
             kept.append(m_items[index]);
-        }
     }
-    forgetSecretsOf(removed);
     m_items = std::move(kept);
     commit({.items = true});
     return true;

@@ -3,6 +3,8 @@
 #include "capture/frontapplication.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <optional>
@@ -58,6 +60,7 @@ protected:
 
 private:
     Qt::Edges edgesAt(QPoint point) const;
+    void takeHeldModifiers();
     void updateShape();
 
     ClipboardManagerState &m_state;
@@ -69,4 +72,7 @@ private:
     bool m_translucent = false;
     std::optional<RunningApplication> m_previousActiveApp;
     QDateTime m_lastResignKeyHideTime;
+    // Asks the display for the held modifiers for a moment after showing, while any are held.
+    QTimer m_modifierWatch;
+    QElapsedTimer m_shownFor;
 };

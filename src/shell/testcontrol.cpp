@@ -29,7 +29,7 @@ void TestControl::trace(const QString &event)
 }
 
 TestControl::TestControl(ClipboardManagerState &state, HotKeyManager &hotKeys, QObject *parent)
-    : QObject(parent), m_hotKeys(hotKeys)
+    : QObject(parent), m_state(state), m_hotKeys(hotKeys)
 {
     if (!isEnabled())
         return;
@@ -91,6 +91,11 @@ void TestControl::readCommands()
     while ((end = m_pending.indexOf('\n')) >= 0) {
         const QString line = QString::fromUtf8(m_pending.left(end)).trimmed();
         m_pending.remove(0, end + 1);
+        if (line == u"report option-key") {
+            trace(m_state.isHoldingOptionKey() ? QStringLiteral("option-key held")
+                                               : QStringLiteral("option-key released"));
+            continue;
+        }
         if (!line.startsWith(u"key "))
             continue;
         const QKeySequence sequence = QKeySequence::fromString(line.mid(4));

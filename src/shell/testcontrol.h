@@ -11,7 +11,8 @@ class QWidget;
 // Hooks for end-to-end tests, built only with the tests or benchmarks and active only with
 // QUILLSTASH_TEST_TRACE=1: trace lines on standard error for the hot key, the paste-back, Quick
 // Look and toasts, and key presses read from standard input ("key Return", "key Ctrl+V") that
-// reach the board's key commands as if typed into the board.
+// reach the board's key commands as if typed into the board; "report option-key" traces whether
+// the board takes Alt for held.
 class TestControl : public QObject
 {
     Q_OBJECT
@@ -34,6 +35,7 @@ private:
     static bool isEnabled();
     void readCommands();
 
+    ClipboardManagerState &m_state;
     HotKeyManager &m_hotKeys;
     QSocketNotifier *m_input = nullptr;
     QByteArray m_pending;

@@ -132,14 +132,17 @@ void StoreFile::waitForIndex()
         m_indexing.get();
 }
 
-bool StoreFile::keepDamaged(const QDateTime &now) const
+std::optional<QString> StoreFile::keepAside(const QString &label, const QDateTime &now) const
 {
-    const QString stamp = now.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
-    QString target = m_path + QStringLiteral(".damaged-") + stamp;
-    // Two damaged files within one second must not overwrite each other.
+    const QString stem =
+        m_path + u'.' + label + u'-' + now.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
+    QString target = stem;
+    // Two files kept within one second must not overwrite each other.
     for (int n = 2; QFileInfo::exists(target); ++n)
-        target = m_path + QStringLiteral(".damaged-") + stamp + u'-' + QString::number(n);
-    return QFile::rename(m_path, target);
+        target = stem + u'-' + QString::number(n);
+    if (!QFile::rename(m_path, target))
+        return std::nullopt;
+    return target;
 }
 
 void StoreFile::write(const QList<ClippingItem> &items,

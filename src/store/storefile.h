@@ -9,6 +9,7 @@
 #include <functional>
 #include <future>
 #include <memory>
+#include <optional>
 
 // The one JSON file that holds the history and the collections.
 class StoreFile
@@ -44,10 +45,11 @@ public:
     // Takes what was read from this store's path, as read() does.
     ReadResult adopt(Contents contents);
 
-    // Moves a damaged file (or whatever stands at the path) aside as
-    // clippings_store_v1.json.damaged-<UTC yyyyMMddTHHmmssZ>, so that seeding never destroys it.
-    // False when it could not be moved: then nothing may be written over it.
-    bool keepDamaged(const QDateTime &now) const;
+    // Moves the file (or whatever stands at the path) aside as
+    // clippings_store_v1.json.<label>-<UTC yyyyMMddTHHmmssZ>, so that seeding never destroys it:
+    // "damaged" for a file that did not read, "before-demo" for one the showcase replaces.
+    // Where it went, or nothing when it could not be moved: then nothing may be written over it.
+    std::optional<QString> keepAside(const QString &label, const QDateTime &now) const;
 
     // Hands the file's new content to the writer thread, which replaces the file atomically
     // with mode 0600. Clippings that did not change reuse their encoded form.

@@ -169,8 +169,10 @@ TEST(StoreFileTest, KeepsADamagedFileAsideUnderAUtcStamp)
     ASSERT_EQ(store.read().status, StoreFile::ReadStatus::Damaged);
 
     const QDateTime when(QDate(2026, 3, 4), QTime(5, 6, 7), Qt::UTC);
-    store.keepDamaged(when);
-    store.keepDamaged(when); // nothing left to move: harmless
+    EXPECT_EQ(store.keepAside(QStringLiteral("damaged"), when),
+              store.path() + QStringLiteral(".damaged-20260304T050607Z"));
+    EXPECT_EQ(store.keepAside(QStringLiteral("damaged"), when), std::nullopt)
+        << "nothing left to move: harmless";
     EXPECT_FALSE(QFile::exists(store.path()));
     EXPECT_EQ(contents(store.path() + QStringLiteral(".damaged-20260304T050607Z")),
               QByteArray("{\"items\":[tru"));
