@@ -99,6 +99,9 @@ void AppDelegate::applicationDidFinishLaunching()
         runScreenshotExport(*m_options.screenshotFolder);
         return;
     }
+#ifdef QUILLSTASH_TEST_HOOKS
+    TestControl::trace(QStringLiteral("started"));
+#endif
     if (!m_options.background)
         QTimer::singleShot(0, this, &AppDelegate::showMainWindow);
 }
@@ -153,7 +156,7 @@ void AppDelegate::setupCallbacks()
     };
 #ifdef QUILLSTASH_TEST_HOOKS
     m_testControl = std::make_unique<TestControl>(state, *m_hotKeys);
-    m_testControl->traceFirstFrame(*m_mainWindow);
+    m_testControl->traceFrames(*m_mainWindow);
     traceTray();
 #endif
 }
