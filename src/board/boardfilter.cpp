@@ -5,6 +5,7 @@
 
 #include <QSet>
 #include <array>
+#include <chrono>
 
 namespace
 {
@@ -59,8 +60,21 @@ private:
 
 } // namespace
 
+void BoardFilter::prepareSearchKeys()
+{
+    m_preparedKeys = std::async(std::launch::async,
+                                SearchKeyCache::builder(m_history.items(), m_history.revision()));
+}
+
 const SearchKeyCache &BoardFilter::currentKeys(SearchKeyCache::Need need) const
 {
+    if (m_preparedKeys.valid() &&
+        (need == SearchKeyCache::Need::SearchKeys ||
+         m_preparedKeys.wait_for(std::chrono::seconds(0)) == std::future_status::ready)) {
+        m_searchKeys = m_preparedKeys.get();
+        // The counts were made with the app ids of the cache just replaced.
+        m_countsRevision.reset();
+    }
     m_searchKeys.update(m_history.items(), m_history.revision(), need);
     return m_searchKeys;
 }

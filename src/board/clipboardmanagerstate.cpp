@@ -312,6 +312,7 @@ void ClipboardManagerState::loadOrSeedDemoData()
         return;
     }
     setSelectedItemID(items().first().id);
+    m_filter->prepareSearchKeys();
 }
 
 void ClipboardManagerState::saveToDisk()

@@ -29,17 +29,44 @@ bool adoptIfEqual(std::optional<QString> &kept, const std::optional<QString> &cu
 
 SearchKeyCache::Source SearchKeyCache::Source::of(const ClippingItem &item)
 {
-    return {item.id,          item.type,     item.isPassword, item.textContent, item.sourceAppName,
-            item.windowTitle, item.fileName, item.urlTitle};
+    return {item.id, item.type, ClippingSearchKeys::Fields::of(item)};
 }
 
 bool SearchKeyCache::Source::isCurrentFor(const ClippingItem &item)
 {
-    return id == item.id && type == item.type && isPassword == item.isPassword &&
-           adoptIfEqual(textContent, item.textContent) &&
-           adoptIfEqual(sourceAppName, item.sourceAppName) &&
-           adoptIfEqual(windowTitle, item.windowTitle) && adoptIfEqual(fileName, item.fileName) &&
-           adoptIfEqual(urlTitle, item.urlTitle);
+    return id == item.id && type == item.type && fields.isPassword == item.isPassword &&
+           adoptIfEqual(fields.textContent, item.textContent) &&
+           adoptIfEqual(fields.sourceAppName, item.sourceAppName) &&
+           adoptIfEqual(fields.windowTitle, item.windowTitle) &&
+           adoptIfEqual(fields.fileName, item.fileName) &&
+           adoptIfEqual(fields.urlTitle, item.urlTitle);
+}
+
+std::function<SearchKeyCache()> SearchKeyCache::builder(const QList<ClippingItem> &items,
+                                                        quint64 itemsRevision)
+{
+    // Only the fields go along, not the list: a list shared with another thread would be
+    // copied whole by the history's next change.
+    std::vector<Source> sources;
+    sources.reserve(size_t(items.size()));
+    for (const ClippingItem &item : items)
+        sources.push_back(Source::of(item));
+    return [sources = std::move(sources), itemsRevision]() mutable {
+        SearchKeyCache cache;
+        cache.m_hasSearchKeys = true;
+        cache.m_itemsRevision = itemsRevision;
+        cache.m_sources.reserve(sources.size());
+        cache.m_packed.reserve(sources.size());
+        // Mostly exact, as most text is ASCII; the block is trimmed to its size afterwards.
+        qsizetype characters = 0;
+        for (const Source &source : sources)
+            characters += source.fields.textContent.size() + source.fields.sourceAppName.size() + 5;
+        cache.m_keys.reserve(characters);
+        for (Source &source : sources)
+            cache.appendNew(std::move(source));
+        cache.m_keys.squeeze();
+        return cache;
+    };
 }
 
 void SearchKeyCache::update(const QList<ClippingItem> &items, quint64 itemsRevision, Need need)
@@ -115,13 +142,20 @@ void SearchKeyCache::realign(const QList<ClippingItem> &items)
             m_sources.push_back(std::move(previousSources[*previous]));
             continue;
         }
-        const bool isWellFormed = !m_hasSearchKeys || ClippingSearchKeys::append(m_keys, item);
-        m_packed.push_back({.keysStart = keysStart,
-                            .keysLength = m_keys.size() - keysStart,
-                            .appID = m_appNames.idOf(appNameKey(item.sourceAppName)),
-                            .loweredAppID = m_loweredAppNames.idOf(item.sourceAppName.toLower()),
-                            .type = item.type,
-                            .isWellFormed = isWellFormed});
-        m_sources.push_back(Source::of(item));
+        appendNew(Source::of(item));
     }
+}
+
+void SearchKeyCache::appendNew(Source source)
+{
+    const qsizetype keysStart = m_keys.size();
+    const bool isWellFormed = !m_hasSearchKeys || ClippingSearchKeys::append(m_keys, source.fields);
+    const QString &appName = source.fields.sourceAppName;
+    m_packed.push_back({.keysStart = keysStart,
+                        .keysLength = m_keys.size() - keysStart,
+                        .appID = m_appNames.idOf(appNameKey(appName)),
+                        .loweredAppID = m_loweredAppNames.idOf(appName.toLower()),
+                        .type = source.type,
+                        .isWellFormed = isWellFormed});
+    m_sources.push_back(std::move(source));
 }
