@@ -104,6 +104,8 @@ void AppDelegate::applicationDidFinishLaunching()
 #endif
     if (!m_options.background)
         QTimer::singleShot(0, this, &AppDelegate::showMainWindow);
+    else
+        QTimer::singleShot(0, m_mainWindow.get(), &BoardWindow::prepareFirstFrame);
 }
 
 void AppDelegate::setupMainWindow()
