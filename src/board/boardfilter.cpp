@@ -6,6 +6,9 @@
 #include <QSet>
 #include <array>
 #include <chrono>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace
 {
@@ -62,8 +65,17 @@ private:
 
 void BoardFilter::prepareSearchKeys()
 {
-    m_preparedKeys = std::async(std::launch::async,
-                                SearchKeyCache::builder(m_history.items(), m_history.revision()));
+    m_preparedKeys =
+        std::async(std::launch::async,
+                   [build = SearchKeyCache::builder(m_history.items(), m_history.revision())] {
+                       SearchKeyCache keys = build();
+#ifdef __GLIBC__
+                       // The read and the lower-casing leave the allocator's arenas full of freed
+                       // blocks that it would otherwise keep.
+                       malloc_trim(0);
+#endif
+                       return keys;
+                   });
 }
 
 const SearchKeyCache &BoardFilter::currentKeys(SearchKeyCache::Need need) const

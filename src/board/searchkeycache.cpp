@@ -7,6 +7,8 @@ namespace
 
 // How far ahead a walk looks for the next kept clipping after some were removed.
 constexpr size_t removalLookahead = 8;
+// Keys of removed clippings the block may hold beyond those of the living ones.
+constexpr qsizetype compactionSlack = 64 * 1024;
 
 bool adoptIfEqual(QString &kept, const QString &current)
 {
@@ -87,13 +89,10 @@ void SearchKeyCache::realign(const QList<ClippingItem> &items)
 {
     std::vector<Source> previousSources = std::move(m_sources);
     const std::vector<Packed> previousPacked = std::move(m_packed);
-    const QByteArray previousKeys = std::move(m_keys);
     m_sources.clear();
     m_packed.clear();
-    m_keys.clear();
     m_sources.reserve(size_t(items.size()));
     m_packed.reserve(size_t(items.size()));
-    m_keys.reserve(previousKeys.size());
 
     // New clippings arrive at the front and old ones leave anywhere, so walk both lists side by
     // side. After a long run of removed or moved clippings the id index finds the place again;
@@ -132,18 +131,33 @@ void SearchKeyCache::realign(const QList<ClippingItem> &items)
         return *found;
     };
 
+    // Kept keys stay where they lie and new ones go at the end of the block, so that a capture
+    // does not copy every key; once removed clippings' keys are most of it, the block is made
+    // anew in history order.
+    qsizetype liveBytes = 0;
     for (const ClippingItem &item : items) {
-        const qsizetype keysStart = m_keys.size();
         if (const std::optional<size_t> previous = findPrevious(item)) {
-            Packed packed = previousPacked[*previous];
-            m_keys.append(previousKeys.constData() + packed.keysStart, packed.keysLength);
-            packed.keysStart = keysStart;
-            m_packed.push_back(packed);
+            m_packed.push_back(previousPacked[*previous]);
             m_sources.push_back(std::move(previousSources[*previous]));
-            continue;
+        } else {
+            appendNew(Source::of(item));
         }
-        appendNew(Source::of(item));
+        liveBytes += m_packed.back().keysLength;
     }
+    if (m_keys.size() > 2 * liveBytes + compactionSlack)
+        compact(liveBytes);
+}
+
+void SearchKeyCache::compact(qsizetype liveBytes)
+{
+    QByteArray keys;
+    keys.reserve(liveBytes);
+    for (Packed &packed : m_packed) {
+        const qsizetype keysStart = keys.size();
+        keys.append(m_keys.constData() + packed.keysStart, packed.keysLength);
+        packed.keysStart = keysStart;
+    }
+    m_keys = std::move(keys);
 }
 
 void SearchKeyCache::appendNew(Source source)

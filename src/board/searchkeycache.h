@@ -10,7 +10,7 @@
 // Search keys and app ids for the history, kept between calls so that typing into the search
 // field does not lower-case every clipping again. When the history changed, a clipping's keys
 // are worked out anew only when one of its searched fields changed. The keys of all clippings
-// lie in one block, so that a search reads memory front to back.
+// lie in one block, so that a search reads memory mostly front to back.
 class SearchKeyCache
 {
 public:
@@ -74,6 +74,7 @@ private:
     };
     void realign(const QList<ClippingItem> &items);
     void appendNew(Source source);
+    void compact(qsizetype liveBytes);
 
     std::optional<quint64> m_itemsRevision;
     bool m_hasSearchKeys = false;
