@@ -4,10 +4,15 @@
 #include "board/clipboardmanagerstate.h"
 #include "board/pasteback.h"
 #include "boardwindow.h"
+#include "displayplatform.h"
 #include "keyboard/hotkeymanager.h"
 #include "model/passwordcrypto.h"
+#include "platform/linux/desktopcommandhotkey.h"
 #include "platform/linux/desktopworkspace.h"
+#include "platform/linux/gnomecustomkeybinding.h"
 #include "platform/linux/keyringkeyprovider.h"
+#include "platform/linux/kglobalaccelhotkey.h"
+#include "platform/linux/portalglobalhotkey.h"
 #include "platform/linux/xdgautostartentry.h"
 #include "platform/x11/clipboardpasteboard.h"
 #include "platform/x11/x11frontapplication.h"
@@ -15,18 +20,22 @@
 #include "platform/x11/x11windowactivator.h"
 #include "platform/x11/x11windowmanagerhints.h"
 #include "platform/x11/xtestkeysynthesizer.h"
+#include "remotecontrol.h"
 #include "screenshotexport.h"
 #include "statusbarcontroller.h"
 #include "store/clippingkey.h"
 #include "store/inisettingsstore.h"
 #include "update/networkhttpclient.h"
-#include "views/aboutwindow.h"
-#include "views/aboutwindowopener.h"
-#include "views/applicationkeymonitor.h"
-#include "views/preferenceswindow.h"
+#include "views/board/applicationkeymonitor.h"
+#include "views/windows/aboutwindow.h"
+#include "views/windows/aboutwindowopener.h"
+#include "views/windows/hotkeybindingpanel.h"
+#include "views/windows/preferenceswindow.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QMenu>
+#include <QProcessEnvironment>
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
@@ -91,7 +100,8 @@ void AppDelegate::applicationDidFinishLaunching()
     setupCallbacks();
     // Made while the store is still being read, so that showing the board only maps it.
     m_mainWindow->winId();
-    m_state->finishLoading();
+    // The user's copies during an export must not show up in its pictures.
+    m_state->finishLoading(!exporting);
     if (!exporting)
         m_hotKeys->setup();
 
@@ -126,12 +136,62 @@ void AppDelegate::setupMainWindow()
             m_preferencesWindow->hide();
     };
 
-    m_pasteBack = std::make_unique<PasteBack>(*m_state, *m_windowActivator, *m_keySynthesizer);
+    m_pasteBack = std::make_unique<PasteBack>(*m_state, *m_windowActivator, *m_keySynthesizer,
+                                              *m_frontApplication);
     m_pasteBack->hideBoardWindow = [this] { m_mainWindow->orderOut(); };
     m_keyMonitor = std::make_unique<ApplicationKeyMonitor>(*m_mainWindow);
-    m_globalHotKey = std::make_unique<X11GlobalHotKey>();
+    chooseGlobalHotKey();
     m_hotKeys = std::make_unique<HotKeyManager>(*m_state, *m_globalHotKey, *m_keyMonitor);
     HotKeyManager::setShared(m_hotKeys.get());
+}
+
+void AppDelegate::chooseGlobalHotKey()
+{
+    // An export registers no key, so it asks no desktop service either.
+    if (!m_options.screenshotFolder) {
+        const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        const QDBusConnection bus = QDBusConnection::sessionBus();
+        m_hotKeyRoute =
+            chooseHotKeyRoute(environment, DisplayPlatform::choose(environment).isWaylandSession,
+                              {[&bus] { return KGlobalAccelHotKey::isServed(bus); },
+                               [&bus] { return PortalGlobalHotKey::isServed(bus); }});
+    }
+    switch (m_hotKeyRoute) {
+    case HotKeyRoute::X11Grab:
+        m_globalHotKey = std::make_unique<X11GlobalHotKey>();
+        break;
+    case HotKeyRoute::KGlobalAccel:
+        m_globalHotKey = std::make_unique<KGlobalAccelHotKey>();
+        break;
+    case HotKeyRoute::Portal:
+        m_globalHotKey = std::make_unique<PortalGlobalHotKey>();
+        break;
+    case HotKeyRoute::GnomeCommand:
+    case HotKeyRoute::WlrootsCommand:
+    case HotKeyRoute::DesktopCommand:
+        m_globalHotKey = std::make_unique<DesktopCommandHotKey>(hotKeyInstruction(m_hotKeyRoute));
+        break;
+    }
+}
+
+QWidget *AppDelegate::hotKeyHelp()
+{
+    switch (m_hotKeyRoute) {
+    case HotKeyRoute::GnomeCommand:
+        m_desktopShortcut = std::make_unique<GnomeCustomKeybinding>();
+        return new HotKeyBindingPanel(*m_desktopShortcut, QStringLiteral("GNOME"));
+    case HotKeyRoute::WlrootsCommand:
+        return new HotKeyBindingPanel(
+            tr("Sway and other wlroots desktops let no program register a key. Add this line to "
+               "the compositor's configuration (for sway, ~/.config/sway/config) and reload it:"),
+            swayBinding);
+    case HotKeyRoute::DesktopCommand:
+        return new HotKeyBindingPanel(tr("This desktop lets no program register a key. Bind "
+                                         "Ctrl+Alt+V to this command in its keyboard settings:"),
+                                      hotKeyCommand);
+    default:
+        return nullptr;
+    }
 }
 
 void AppDelegate::setupCallbacks()
@@ -155,6 +215,16 @@ void AppDelegate::setupCallbacks()
             return true;
         showMainWindow();
         return false;
+    };
+    m_remoteControl = std::make_unique<RemoteControl>(state);
+    m_remoteControl->showBoard = [this] { showMainWindow(); };
+    m_remoteControl->pressHotKey = [this] { m_hotKeys->handleHotKeyPressed(); };
+    m_remoteControl->pasteIntoFrontWindow = [this] {
+        // With the board up, the window in front is the one it came up over.
+        m_pasteBack->hideWindowAndPaste(isBoardVisible()
+                                            ? m_mainWindow->previousActiveApp()
+                                            : m_frontApplication->frontmostApplication(),
+                                        true);
     };
 #ifdef QUILLSTASH_TEST_HOOKS
     m_testControl = std::make_unique<TestControl>(state, *m_hotKeys);
@@ -204,6 +274,13 @@ void AppDelegate::traceTray()
 }
 #endif
 
+InstanceReply AppDelegate::respond(const InstanceRequest &request)
+{
+    if (!m_remoteControl)
+        return InstanceReply::failure(QStringLiteral("still starting"));
+    return m_remoteControl->respond(request);
+}
+
 bool AppDelegate::isBoardVisible() const
 {
     return m_mainWindow && m_mainWindow->isVisible();
@@ -250,8 +327,11 @@ void AppDelegate::openAboutWindow(bool autoCheckUpdates)
 void AppDelegate::openPreferencesWindow()
 {
     m_mainWindow->hideMainWindow(false);
-    if (!m_preferencesWindow)
+    if (!m_preferencesWindow) {
         m_preferencesWindow = std::make_unique<PreferencesWindow>(*m_state, *m_loginItem);
+        if (QWidget *help = hotKeyHelp())
+            m_preferencesWindow->setHotKeyHelp(help);
+    }
     m_preferencesWindow->present();
 }
 

@@ -23,7 +23,6 @@ void DisplayPlatform::apply() const
         qputenv("QT_QPA_PLATFORM", qtPlatform);
     if (isWaylandSession)
         std::fprintf(stderr, "%s\n",
-                     qPrintable(tr("Quillstash: on Wayland the global hot key (Ctrl+Alt+V) and "
-                                   "the source applications of clippings work for XWayland "
-                                   "programs only.")));
+                     qPrintable(tr("Quillstash: on Wayland the source applications of clippings "
+                                   "are known for XWayland programs only.")));
 }

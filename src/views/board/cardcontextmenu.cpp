@@ -1,10 +1,10 @@
 #include "cardcontextmenu.h"
 
 #include "board/clipboardmanagerstate.h"
-#include "keylabels.h"
 #include "model/clippingitem.h"
-#include "symbols.h"
-#include "theme.h"
+#include "views/foundation/keylabels.h"
+#include "views/foundation/symbols.h"
+#include "views/foundation/theme.h"
 
 #include <QMenu>
 #include <QPalette>

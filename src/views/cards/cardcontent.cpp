@@ -5,15 +5,15 @@
 #include "checkerboard.h"
 #include "clippingfacts.h"
 #include "filepicture.h"
-#include "keylabels.h"
 #include "model/clippingitem.h"
 #include "model/colorhex.h"
 #include "screenfulbytes.h"
-#include "symbols.h"
 #include "syntaxhighlighter.h"
 #include "textblock.h"
-#include "theme.h"
-#include "viewfonts.h"
+#include "views/foundation/keylabels.h"
+#include "views/foundation/symbols.h"
+#include "views/foundation/theme.h"
+#include "views/foundation/viewfonts.h"
 
 #include <QCache>
 #include <QFontMetricsF>

@@ -2,7 +2,7 @@
 
 #include "board/clipboardmanagerstate.h"
 #include "cardgridview.h"
-#include "clippingcard.h"
+#include "views/cards/clippingcard.h"
 
 #include <QScrollBar>
 

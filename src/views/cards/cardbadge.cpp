@@ -2,7 +2,7 @@
 
 #include "clippingfacts.h"
 #include "model/clippingitem.h"
-#include "theme.h"
+#include "views/foundation/theme.h"
 
 CardBadge CardBadge::forItem(const ClippingItem &item, const Theme &theme)
 {

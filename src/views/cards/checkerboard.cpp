@@ -1,6 +1,6 @@
 #include "checkerboard.h"
 
-#include "theme.h"
+#include "views/foundation/theme.h"
 
 #include <QPainter>
 #include <cmath>

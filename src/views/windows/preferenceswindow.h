@@ -27,6 +27,8 @@ public:
 
     // Centres the window on its screen above other windows and gives it the keyboard.
     void present();
+    // Put above the shortcut list: how to get the hot key where no program can register one.
+    void setHotKeyHelp(QWidget *panel);
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -3,7 +3,7 @@
 #include "cachedshadow.h"
 #include "cardlayout.h"
 #include "screenfulbytes.h"
-#include "theme.h"
+#include "views/foundation/theme.h"
 
 #include <QCache>
 #include <QImage>

@@ -2,11 +2,11 @@
 
 #include "board/clipboardmanagerstate.h"
 #include "centredwindow.h"
-#include "keylabels.h"
 #include "store/loginitem.h"
-#include "symbols.h"
-#include "theme.h"
-#include "viewfonts.h"
+#include "views/foundation/keylabels.h"
+#include "views/foundation/symbols.h"
+#include "views/foundation/theme.h"
+#include "views/foundation/viewfonts.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -311,6 +311,13 @@ PreferencesWindow::PreferencesWindow(ClipboardManagerState &state, LoginItem &lo
 void PreferencesWindow::present()
 {
     CentredWindow::present(*this);
+}
+
+void PreferencesWindow::setHotKeyHelp(QWidget *panel)
+{
+    auto *rows = findChild<QWidget *>(QStringLiteral("shortcutRows"));
+    if (auto *column = rows ? qobject_cast<QVBoxLayout *>(rows->layout()) : nullptr)
+        column->insertWidget(0, panel);
 }
 
 void PreferencesWindow::showEvent(QShowEvent *event)

@@ -3,8 +3,8 @@
 #include "board/clipboardmanagerstate.h"
 #include "cardcontextmenu.h"
 #include "cardgridaccessible.h"
-#include "clippingcard.h"
-#include "theme.h"
+#include "views/cards/clippingcard.h"
+#include "views/foundation/theme.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>

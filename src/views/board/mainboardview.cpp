@@ -4,14 +4,14 @@
 #include "boardicons.h"
 #include "boardsettingsmenu.h"
 #include "cardgridview.h"
-#include "keylabels.h"
 #include "layoutpreset.h"
 #include "quicklookview.h"
 #include "sidebarview.h"
-#include "symbols.h"
-#include "theme.h"
 #include "toolbarbutton.h"
-#include "viewfonts.h"
+#include "views/foundation/keylabels.h"
+#include "views/foundation/symbols.h"
+#include "views/foundation/theme.h"
+#include "views/foundation/viewfonts.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>

@@ -2,16 +2,16 @@
 
 #include "artwork/appiconprovider.h"
 #include "board/clipboardmanagerstate.h"
-#include "cachedtext.h"
 #include "cardbadge.h"
 #include "cardcontent.h"
 #include "cardframe.h"
 #include "clippingfacts.h"
-#include "keylabels.h"
 #include "model/clippingitem.h"
 #include "model/colorhex.h"
-#include "symbols.h"
-#include "theme.h"
+#include "views/foundation/cachedtext.h"
+#include "views/foundation/keylabels.h"
+#include "views/foundation/symbols.h"
+#include "views/foundation/theme.h"
 
 #include <QCache>
 #include <QFontMetricsF>

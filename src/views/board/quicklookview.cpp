@@ -2,14 +2,14 @@
 
 #include "artwork/appiconprovider.h"
 #include "board/clipboardmanagerstate.h"
-#include "checkerboard.h"
-#include "clippingfacts.h"
-#include "keylabels.h"
 #include "model/colorhex.h"
-#include "symbols.h"
-#include "theme.h"
 #include "toolbarbutton.h"
-#include "viewfonts.h"
+#include "views/cards/checkerboard.h"
+#include "views/cards/clippingfacts.h"
+#include "views/foundation/keylabels.h"
+#include "views/foundation/symbols.h"
+#include "views/foundation/theme.h"
+#include "views/foundation/viewfonts.h"
 
 #include <QGraphicsDropShadowEffect>
 #include <QHBoxLayout>

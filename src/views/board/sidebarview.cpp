@@ -3,10 +3,10 @@
 #include "artwork/appiconprovider.h"
 #include "board/clipboardmanagerstate.h"
 #include "sidebarrowbutton.h"
-#include "symbols.h"
-#include "theme.h"
 #include "toolbarbutton.h"
-#include "viewfonts.h"
+#include "views/foundation/symbols.h"
+#include "views/foundation/theme.h"
+#include "views/foundation/viewfonts.h"
 
 #include <QHBoxLayout>
 #include <QLineEdit>

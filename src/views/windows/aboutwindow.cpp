@@ -3,10 +3,10 @@
 #include "artwork/appiconprovider.h"
 #include "board/clipboardmanagerstate.h"
 #include "centredwindow.h"
-#include "symbols.h"
-#include "theme.h"
 #include "update/programversion.h"
-#include "viewfonts.h"
+#include "views/foundation/symbols.h"
+#include "views/foundation/theme.h"
+#include "views/foundation/viewfonts.h"
 
 #include <QGraphicsDropShadowEffect>
 #include <QGuiApplication>
@@ -153,6 +153,8 @@ QLabel *logo(QWidget *parent)
 QLabel *textLabel(const QString &text, const QFont &font, const QColor &colour)
 {
     auto *label = new QLabel(text);
+    // Some texts come from the update server.
+    label->setTextFormat(Qt::PlainText);
     label->setFont(font);
     // Without a colour of its own it follows the window's text colour.
     if (colour.isValid()) {

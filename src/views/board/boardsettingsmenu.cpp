@@ -1,7 +1,7 @@
 #include "boardsettingsmenu.h"
 
 #include "board/clipboardmanagerstate.h"
-#include "keylabels.h"
+#include "views/foundation/keylabels.h"
 
 #include <QApplication>
 

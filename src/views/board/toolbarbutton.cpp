@@ -1,6 +1,6 @@
 #include "toolbarbutton.h"
 
-#include "theme.h"
+#include "views/foundation/theme.h"
 
 #include <QPainter>
 

@@ -1,7 +1,7 @@
 #include "cardlayout.h"
 
-#include "keylabels.h"
-#include "viewfonts.h"
+#include "views/foundation/keylabels.h"
+#include "views/foundation/viewfonts.h"
 
 #include <QCoreApplication>
 #include <QFontMetricsF>

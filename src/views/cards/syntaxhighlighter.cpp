@@ -1,6 +1,6 @@
 #include "syntaxhighlighter.h"
 
-#include "theme.h"
+#include "views/foundation/theme.h"
 
 #include <QRegularExpression>
 #include <algorithm>

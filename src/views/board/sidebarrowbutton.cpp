@@ -1,7 +1,7 @@
 #include "sidebarrowbutton.h"
 
-#include "theme.h"
-#include "viewfonts.h"
+#include "views/foundation/theme.h"
+#include "views/foundation/viewfonts.h"
 
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
