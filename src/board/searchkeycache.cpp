@@ -59,14 +59,14 @@ std::function<SearchKeyCache()> SearchKeyCache::builder(const QList<ClippingItem
         cache.m_itemsRevision = itemsRevision;
         cache.m_sources.reserve(sources.size());
         cache.m_packed.reserve(sources.size());
-        // Mostly exact, as most text is ASCII; the block is trimmed to its size afterwards.
+        // Mostly exact, as most text is ASCII, with room for the keys of later captures: growing
+        // the block would copy it whole.
         qsizetype characters = 0;
         for (const Source &source : sources)
             characters += source.fields.textContent.size() + source.fields.sourceAppName.size() + 5;
-        cache.m_keys.reserve(characters);
+        cache.m_keys.reserve(characters + characters / 8 + compactionSlack);
         for (Source &source : sources)
             cache.appendNew(std::move(source));
-        cache.m_keys.squeeze();
         return cache;
     };
 }
