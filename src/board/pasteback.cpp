@@ -31,8 +31,14 @@ void PasteBack::hideWindowAndPaste(const std::optional<RunningApplication> &prev
         if (previous)
             m_activator.activate(previous->windowId);
     }
-    if (!paste || !previous || !m_keys.isTrusted())
+    if (!paste)
         return;
+    // Where no keys can be sent, or no window is known to send them to, say so rather than
+    // pretend to paste.
+    if (!previous || !m_keys.isTrusted()) {
+        m_state.showToast(pasteYourselfMessage());
+        return;
+    }
     // An anchored board stayed in front; an unanchored one has handed the focus back already.
     if (anchored)
         m_activator.activate(previous->windowId);

@@ -14,14 +14,11 @@
 #include "platform/linux/kglobalaccelhotkey.h"
 #include "platform/linux/portalglobalhotkey.h"
 #include "platform/linux/xdgautostartentry.h"
-#include "platform/x11/clipboardpasteboard.h"
-#include "platform/x11/x11frontapplication.h"
 #include "platform/x11/x11globalhotkey.h"
-#include "platform/x11/x11windowactivator.h"
 #include "platform/x11/x11windowmanagerhints.h"
-#include "platform/x11/xtestkeysynthesizer.h"
 #include "remotecontrol.h"
 #include "screenshotexport.h"
+#include "sessionservices.h"
 #include "statusbarcontroller.h"
 #include "store/clippingkey.h"
 #include "store/inisettingsstore.h"
@@ -73,17 +70,17 @@ void AppDelegate::applicationDidFinishLaunching()
         });
     else
         PasswordCrypto::setKeyProvider(keyringKeyProvider(*m_settings));
-    m_pasteboard = std::make_unique<ClipboardPasteboard>(QApplication::clipboard());
-    m_frontApplication = std::make_unique<X11FrontApplication>();
+    m_session = std::make_unique<SessionServices>(QApplication::clipboard());
+    if (const QString summary = m_session->waylandSummary(); !summary.isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(summary));
     m_workspace = std::make_unique<DesktopWorkspace>();
     m_httpClient = std::make_unique<NetworkHttpClient>();
     m_loginItem = std::make_unique<XdgAutostartEntry>(XdgAutostartEntry::defaultFilePath(),
                                                       XdgAutostartEntry::defaultCommand());
-    m_windowActivator = std::make_unique<X11WindowActivator>();
-    m_keySynthesizer = std::make_unique<XTestKeySynthesizer>();
     m_state = std::make_unique<ClipboardManagerState>(
-        ClipboardManagerState::Services{*m_settings, *m_pasteboard, m_clock, *m_frontApplication,
-                                        *m_workspace, *m_httpClient, m_profile.storageDirectory},
+        ClipboardManagerState::Services{*m_settings, m_session->pasteboard(), m_clock,
+                                        m_session->frontApplication(), *m_workspace, *m_httpClient,
+                                        m_profile.storageDirectory},
         std::move(m_storeReading));
     ClipboardManagerState::setShared(m_state.get());
     // The icon, the tray and the board are made while the store is being read.
@@ -121,8 +118,9 @@ void AppDelegate::applicationDidFinishLaunching()
 void AppDelegate::setupMainWindow()
 {
     m_windowManagerHints = std::make_unique<X11WindowManagerHints>();
-    m_mainWindow = std::make_unique<BoardWindow>(*m_state, *m_frontApplication, *m_windowActivator,
-                                                 *m_windowManagerHints);
+    m_mainWindow =
+        std::make_unique<BoardWindow>(*m_state, m_session->frontApplication(),
+                                      m_session->windowActivator(), *m_windowManagerHints);
     m_mainWindow->statusItemGeometry = [this] {
         const QSystemTrayIcon *icon = m_statusItem ? m_statusItem->trayIcon() : nullptr;
         return icon && icon->isVisible() ? icon->geometry() : QRect();
@@ -136,8 +134,9 @@ void AppDelegate::setupMainWindow()
             m_preferencesWindow->hide();
     };
 
-    m_pasteBack = std::make_unique<PasteBack>(*m_state, *m_windowActivator, *m_keySynthesizer,
-                                              *m_frontApplication);
+    m_pasteBack =
+        std::make_unique<PasteBack>(*m_state, m_session->windowActivator(),
+                                    m_session->keySynthesizer(), m_session->frontApplication());
     m_pasteBack->hideBoardWindow = [this] { m_mainWindow->orderOut(); };
     m_keyMonitor = std::make_unique<ApplicationKeyMonitor>(*m_mainWindow);
     chooseGlobalHotKey();
@@ -223,7 +222,7 @@ void AppDelegate::setupCallbacks()
         // With the board up, the window in front is the one it came up over.
         m_pasteBack->hideWindowAndPaste(isBoardVisible()
                                             ? m_mainWindow->previousActiveApp()
-                                            : m_frontApplication->frontmostApplication(),
+                                            : m_session->frontApplication().frontmostApplication(),
                                         true);
     };
 #ifdef QUILLSTASH_TEST_HOOKS

@@ -17,7 +17,6 @@ class AboutWindowOpener;
 class BoardWindow;
 class ApplicationKeyMonitor;
 class ClipboardManagerState;
-class ClipboardPasteboard;
 class DesktopShortcut;
 class DesktopWorkspace;
 class GlobalHotKey;
@@ -29,12 +28,10 @@ class PreferencesWindow;
 class QWidget;
 class RemoteControl;
 class ScreenshotExport;
+class SessionServices;
 class StatusBarController;
 class TestControl;
-class X11FrontApplication;
-class X11WindowActivator;
 class X11WindowManagerHints;
-class XTestKeySynthesizer;
 class XdgAutostartEntry;
 
 // Builds the program at launch in its order and holds its windows: the board, the tray icon,
@@ -87,14 +84,11 @@ private:
     std::future<StoreFile::Contents> m_storeReading;
     SystemClock m_clock;
     std::unique_ptr<IniSettingsStore> m_settings;
-    std::unique_ptr<ClipboardPasteboard> m_pasteboard;
-    std::unique_ptr<X11FrontApplication> m_frontApplication;
+    std::unique_ptr<SessionServices> m_session;
     std::unique_ptr<DesktopWorkspace> m_workspace;
     std::unique_ptr<NetworkHttpClient> m_httpClient;
     std::unique_ptr<XdgAutostartEntry> m_loginItem;
-    std::unique_ptr<X11WindowActivator> m_windowActivator;
     std::unique_ptr<X11WindowManagerHints> m_windowManagerHints;
-    std::unique_ptr<XTestKeySynthesizer> m_keySynthesizer;
     HotKeyRoute m_hotKeyRoute = HotKeyRoute::X11Grab;
     std::unique_ptr<GlobalHotKey> m_globalHotKey;
     std::unique_ptr<DesktopShortcut> m_desktopShortcut;

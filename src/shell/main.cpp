@@ -26,10 +26,9 @@ QString folderProblem(const SingleInstance &instance)
         .arg(instance.folder());
 }
 
-// The script commands: they talk to the running program and never start one.
-int askRunningProgram(const SingleInstance &instance, const InstanceRequest &request)
+// What the running program answered, printed; the exit code of the asking process.
+int reportAnswer(const SingleInstance &instance, const SingleInstance::Answer &answer)
 {
-    const SingleInstance::Answer answer = instance.ask(request);
     switch (answer.outcome) {
     case SingleInstance::Outcome::Answered:
         if (!answer.reply.error.isEmpty()) {
@@ -50,6 +49,12 @@ int askRunningProgram(const SingleInstance &instance, const InstanceRequest &req
         return 1;
     }
     return 1;
+}
+
+// The script commands: they talk to the running program and never start one.
+int askRunningProgram(const SingleInstance &instance, const InstanceRequest &request)
+{
+    return reportAnswer(instance, instance.ask(request));
 }
 
 // Whether this process goes on to be the program; otherwise `exitCode` says how it ends.
@@ -78,7 +83,8 @@ bool claimOrHandOver(SingleInstance &instance, const InstanceRequest &request, i
             exitCode = 1;
             return false;
         }
-        exitCode = askRunningProgram(instance, request);
+        // Asked once only: a second --show-board would step the board on.
+        exitCode = reportAnswer(instance, answer);
         return false;
     }
     exitCode = 1;

@@ -161,6 +161,11 @@ struct AgeCase {
     const char *expected;
 };
 
+void PrintTo(const AgeCase &c, std::ostream *os)
+{
+    *os << c.seconds << " s";
+}
+
 class RelativeTimeTest : public testing::TestWithParam<AgeCase>
 {
 };
@@ -191,6 +196,11 @@ struct EmojiCase {
     const char16_t *text;
     bool large;
 };
+
+void PrintTo(const EmojiCase &c, std::ostream *os)
+{
+    *os << '"' << QString::fromUtf16(c.text).toStdString() << '"';
+}
 
 class LargeEmojiTest : public testing::TestWithParam<EmojiCase>
 {

@@ -232,6 +232,11 @@ struct LongHistoryCase {
     bool padded;
 };
 
+void PrintTo(const LongHistoryCase &c, std::ostream *os)
+{
+    *os << c.count << " records, bad at " << c.bad << (c.padded ? ", padded" : "");
+}
+
 class LongHistoryTest : public testing::TestWithParam<LongHistoryCase>
 {
 };

@@ -66,6 +66,7 @@ struct NoPasteCase {
     bool hasPrevious;
     QStringList log;
     bool focusMoves = true;
+    // What the toast says instead of a paste.
     std::optional<QString> toast = std::nullopt;
 };
 
@@ -83,18 +84,18 @@ TEST_P(NoPasteTest, OnlyHidesAndReturns)
     EXPECT_EQ(state().statusToastMessage(), GetParam().toast);
 }
 
+const QString pressCtrlV = PasteBack::pasteYourselfMessage();
+
 INSTANTIATE_TEST_SUITE_P(
     Cases, NoPasteTest,
-    testing::Values(NoPasteCase{"untrusted", false, true, true, {"hide", "activate 42"}},
-                    NoPasteCase{"autoPasteOff", true, false, true, {"hide", "activate 42"}},
-                    NoPasteCase{"noPreviousApplication", true, true, false, {"hide"}},
-                    NoPasteCase{"focusStayedElsewhere",
-                                true,
-                                true,
-                                true,
-                                {"hide", "activate 42"},
-                                false,
-                                PasteBack::pasteYourselfMessage()}),
+    testing::Values(
+        NoPasteCase{"untrusted", false, true, true, {"hide", "activate 42"}, true, pressCtrlV},
+        NoPasteCase{
+            "untrustedWithoutPreviousApplication", false, true, false, {"hide"}, true, pressCtrlV},
+        NoPasteCase{"autoPasteOff", true, false, true, {"hide", "activate 42"}},
+        NoPasteCase{"noPreviousApplication", true, true, false, {"hide"}, true, pressCtrlV},
+        NoPasteCase{
+            "focusStayedElsewhere", true, true, true, {"hide", "activate 42"}, false, pressCtrlV}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(PasteBackTest, HidingTellsTheStateSoTheFilterResetCanCount)

@@ -40,6 +40,11 @@ struct PresetCase {
     std::optional<LayoutPreset::Kind> active;
 };
 
+void PrintTo(const PresetCase &c, std::ostream *os)
+{
+    *os << c.rows << "x" << c.columns;
+}
+
 class LayoutPresetTest : public testing::TestWithParam<PresetCase>
 {
 };
