@@ -317,6 +317,7 @@ void ClipboardManagerState::loadOrSeedDemoData()
         return;
     }
     setSelectedItemID(items().first().id);
+    m_filter->prepareSearchKeys();
 }
 
 void ClipboardManagerState::saveToDisk()

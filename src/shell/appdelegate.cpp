@@ -122,8 +122,13 @@ void AppDelegate::applicationDidFinishLaunching()
         runScreenshotExport(*m_options.screenshotFolder);
         return;
     }
+#ifdef QUILLSTASH_TEST_HOOKS
+    TestControl::trace(QStringLiteral("started"));
+#endif
     if (!m_options.background)
         QTimer::singleShot(0, this, &AppDelegate::showMainWindow);
+    else
+        QTimer::singleShot(0, m_mainWindow.get(), &BoardWindow::prepareFirstFrame);
 }
 
 void AppDelegate::setupMainWindow()
@@ -239,7 +244,7 @@ void AppDelegate::setupCallbacks()
     };
 #ifdef QUILLSTASH_TEST_HOOKS
     m_testControl = std::make_unique<TestControl>(state, *m_hotKeys);
-    m_testControl->traceFirstFrame(*m_mainWindow);
+    m_testControl->traceFrames(*m_mainWindow);
     traceTray();
 #endif
 }

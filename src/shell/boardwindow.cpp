@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QGuiApplication>
+#include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -164,6 +165,19 @@ void BoardWindow::positionWindowFlushTopRight()
     if (!screen)
         return;
     move(BoardPlacement::flushTopRight(screen->availableGeometry(), size()));
+}
+
+void BoardWindow::prepareFirstFrame()
+{
+    if (isVisible())
+        return;
+    ensurePolished();
+    if (QLayout *board = layout())
+        board->activate();
+    QImage picture(size() * devicePixelRatio(), QImage::Format_ARGB32_Premultiplied);
+    picture.setDevicePixelRatio(devicePixelRatio());
+    picture.fill(Qt::transparent);
+    render(&picture);
 }
 
 void BoardWindow::windowDidResignKey()

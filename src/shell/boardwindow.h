@@ -43,6 +43,9 @@ public:
     // Only orders the window out, for callers that do the rest themselves (paste-back).
     void orderOut();
     void positionWindowFlushTopRight();
+    // Draws the hidden board once where nobody sees it, so that the fonts, shaped texts and
+    // card pictures of the first frame are made before the first show asks for them.
+    void prepareFirstFrame();
     // The board lost the keyboard focus.
     void windowDidResignKey();
 
