@@ -97,9 +97,9 @@ bool TestControl::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_window && event->type() == QEvent::Show)
         traceNextFrame(QStringLiteral("board-painted"));
-    // Paints of an offscreen render of the hidden window are not a frame on the screen.
     if (watched == m_window && event->type() == QEvent::WindowActivate)
         trace(QStringLiteral("board-activated"));
+    // Paints of an offscreen render of the hidden window are not a frame on the screen.
     if (event->type() == QEvent::Paint && !m_pendingFrames.isEmpty() && watched->isWidgetType() &&
         static_cast<QWidget *>(watched)->window() == m_window && m_window->isVisible()) {
         qApp->removeEventFilter(this);
