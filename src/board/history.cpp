@@ -50,16 +50,23 @@ History::LoadOutcome History::load(const QDateTime &now)
     // Read only, unless something needs mending: the store still shares the list for a moment.
     QList<ClippingItem> &items = read.store.items;
     bool migrated = false;
+    QSet<QUuid> mended;
     for (qsizetype i = 0; i < items.size(); ++i) {
-        if (std::as_const(items)[i].sourceAppName == u"Google Chrome")
+        if (std::as_const(items)[i].sourceAppName == u"Google Chrome") {
             items[i].sourceAppName = QStringLiteral("Chrome");
+            mended.insert(items[i].id);
+        }
         const ClippingItem &item = std::as_const(items)[i];
         if (item.isSecret() && (!item.textContent.isEmpty() || !item.isPassword)) {
             items[i].applyMaskState(true);
+            mended.insert(item.id);
             migrated = true;
         }
     }
     replace(std::move(read.store.items), std::move(read.store.collections));
+    // The store knows the rest as it read them.
+    m_changed = std::move(mended);
+    m_everythingChanged = false;
     if (migrated)
         save();
     return LoadOutcome::Loaded;
@@ -80,6 +87,7 @@ void History::takeReading(std::future<StoreFile::Contents> reading)
 void History::replace(QList<ClippingItem> items, QList<ClippingCollection> collections)
 {
     OpenedSecrets::forgetAll();
+    m_everythingChanged = true;
     m_items = std::move(items);
     m_collections = std::move(collections);
     ++m_revision;
@@ -94,6 +102,7 @@ void History::save()
     for (ClippingItem &item : m_items) {
         if (item.isSecret() && !item.textContent.isEmpty()) {
             item.applyMaskState(true);
+            m_changed.insert(item.id);
             sealed = true;
         }
     }
@@ -102,8 +111,11 @@ void History::save()
         if (onChanged)
             onChanged({.items = true});
     }
-    if (!m_savingDisabled)
-        m_store.write(m_items, m_collections);
+    if (m_savingDisabled)
+        return;
+    m_store.write(m_items, m_collections, m_everythingChanged ? nullptr : &m_changed);
+    m_changed.clear();
+    m_everythingChanged = false;
 }
 
 void History::waitForSaved()
@@ -118,6 +130,14 @@ void History::commit(Changes changes)
     save();
     if (onChanged)
         onChanged(changes);
+}
+
+bool History::stripCollection(ClippingItem &item, QUuid collectionID)
+{
+    if (item.collectionIDs.removeAll(collectionID) == 0)
+        return false;
+    m_changed.insert(item.id);
+    return true;
 }
 
 void History::forgetSecretsOf(const QList<ClippingItem> &removed)
@@ -138,6 +158,7 @@ bool History::insert(const ClippingItem &item, qsizetype limit)
             return false;
     }
     m_items.prepend(item);
+    m_changed.insert(item.id);
     // A limit below one (only possible by direct assignment) still keeps the new clipping.
     limit = std::max<qsizetype>(limit, 1);
     if (m_items.size() > limit) {
@@ -157,6 +178,7 @@ bool History::toggleMask(QUuid id)
     OpenedSecrets::forget(id);
     if (!item->applyMaskState(!item->isSecret()))
         return false;
+    m_changed.insert(id);
     commit({.items = true});
     return true;
 }
@@ -168,6 +190,7 @@ bool History::toggleFavorite(QUuid id)
     if (!item)
         return false;
     item->isFavorite = !item->isFavorite;
+    m_changed.insert(id);
     commit({.items = true});
     return true;
 }
@@ -179,6 +202,7 @@ bool History::addToCollection(QUuid itemID, QUuid collectionID)
     if (!item || item->collectionIDs.contains(collectionID))
         return false;
     item->collectionIDs.append(collectionID);
+    m_changed.insert(itemID);
     commit({.items = true});
     return true;
 }
@@ -189,6 +213,7 @@ bool History::removeFromCollection(QUuid itemID, QUuid collectionID)
     ClippingItem *item = findMutable(itemID);
     if (!item || item->collectionIDs.removeAll(collectionID) == 0)
         return false;
+    m_changed.insert(itemID);
     commit({.items = true});
     return true;
 }
@@ -253,7 +278,7 @@ bool History::removeCollection(QUuid id)
     changes.collections =
         m_collections.removeIf([&](const ClippingCollection &kept) { return kept.id == id; }) > 0;
     for (ClippingItem &item : m_items)
-        changes.items = item.collectionIDs.removeAll(id) > 0 || changes.items;
+        changes.items = stripCollection(item, id) || changes.items;
     if (!changes.any())
         return false;
     commit(changes);
@@ -265,7 +290,7 @@ bool History::emptyCollection(QUuid id)
     settle();
     bool stripped = false;
     for (ClippingItem &item : m_items)
-        stripped = item.collectionIDs.removeAll(id) > 0 || stripped;
+        stripped = stripCollection(item, id) || stripped;
     if (!stripped)
         return false;
     commit({.items = true});

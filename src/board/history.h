@@ -5,6 +5,7 @@
 #include "store/storefile.h"
 
 #include <QList>
+#include <QSet>
 #include <QUuid>
 #include <functional>
 #include <future>
@@ -78,6 +79,8 @@ private:
     ClippingItem *findMutable(QUuid id);
     void settle();
     void forgetSecretsOf(const QList<ClippingItem> &removed);
+    // Takes the collection off the clipping; whether it was in it.
+    bool stripCollection(ClippingItem &item, QUuid collectionID);
     void commit(Changes changes);
 
     QList<ClippingItem> m_items;
@@ -86,6 +89,10 @@ private:
     StoreFile m_store;
     bool m_savingDisabled = false;
     bool m_saveFailing = false;
+    // What changed since the last save, so that the store encodes only that; after a replace,
+    // everything.
+    QSet<QUuid> m_changed;
+    bool m_everythingChanged = true;
     // Last, so that it is waited for before the store it reads goes.
     std::future<StoreFile::Contents> m_reading;
 };
