@@ -40,7 +40,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (qsizetype i = 0; i < spans.size(); ++i) {
         const ClippingItem &item = store->items[i];
         const std::string_view record(json.constData() + spans[i].begin, size_t(spans[i].size()));
-        if (!ClippingJson::encodesAs(item, record))
+        const bool kept = ClippingJson::isAsEncoded(item, record);
+        if (kept != ClippingJson::encodesAs(item, record))
+            __builtin_trap();
+        if (!kept)
             continue;
         const QByteArray alone = "{\"items\":[" +
                                  QByteArray(record.data(), qsizetype(record.size())) +

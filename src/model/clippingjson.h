@@ -26,6 +26,8 @@ QByteArray encode(const ClippingCollection &collection);
 
 // Whether encode() writes exactly this text for the clipping, found without making it.
 bool encodesAs(const ClippingItem &item, std::string_view json);
+// The same for a clipping decoded from this very record, several times faster for images.
+bool isAsEncoded(const ClippingItem &decoded, std::string_view json);
 
 // Nothing when the text is not JSON or any record in it does not decode: one bad clipping
 // spoils the whole file. With `itemSpans`, also tells where each clipping's record stands in

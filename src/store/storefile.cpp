@@ -136,7 +136,8 @@ void StoreFile::indexInBackground(QList<ClippingItem> items, std::shared_ptr<Sav
             const StoreOutline::Span span = spans.at(i);
             // A record in another form (another version's, or with keys given twice) is
             // written anew, so that the file comes to hold exactly what the encoder writes.
-            if (ClippingJson::encodesAs(item, text.substr(size_t(span.begin), size_t(span.size()))))
+            if (ClippingJson::isAsEncoded(item,
+                                          text.substr(size_t(span.begin), size_t(span.size()))))
                 m_encoded.insert(item.id, {file, span, {}, generation, generation});
         }
         // Let go at once: a list still shared when the history first changes would be copied.
