@@ -168,15 +168,23 @@ void StoreFile::takeLayout()
     std::optional<StoreWriter::Layout> layout = m_writer->takeLayout();
     if (!layout)
         return;
+    std::shared_ptr<SavedFile> older;
     for (const auto &[id, span] : std::as_const(layout->records)) {
         auto entry = m_encoded.find(id);
         // Only forms that the write carried, and that have not changed since.
         if (entry != m_encoded.end() && entry->since <= layout->generation) {
+            if (entry->file && entry->file != layout->file && entry->file != older) {
+                if (older)
+                    m_writer->retire(std::move(older));
+                older = entry->file;
+            }
             entry->file = layout->file;
             entry->span = span;
             entry->json = {};
         }
     }
+    if (older)
+        m_writer->retire(std::move(older));
 }
 
 void StoreFile::write(const QList<ClippingItem> &items,

@@ -174,7 +174,14 @@ void StoreWriter::run()
 {
     std::unique_lock lock(m_mutex);
     for (;;) {
-        m_wake.wait(lock, [this] { return m_waiting || m_stopping; });
+        m_wake.wait(lock, [this] { return m_waiting || m_stopping || !m_retired.empty(); });
+        if (!m_retired.empty()) {
+            std::vector<std::shared_ptr<SavedFile>> retired = std::exchange(m_retired, {});
+            lock.unlock();
+            retired.clear();
+            lock.lock();
+            continue;
+        }
         if (!m_waiting)
             return;
         Snapshot snapshot = std::move(*m_waiting);
@@ -194,6 +201,15 @@ void StoreWriter::run()
         QMetaObject::invokeMethod(
             &m_context, [this] { report(); }, Qt::QueuedConnection);
     }
+}
+
+void StoreWriter::retire(std::shared_ptr<SavedFile> file)
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_retired.push_back(std::move(file));
+    }
+    m_wake.notify_one();
 }
 
 std::optional<StoreWriter::Layout> StoreWriter::takeLayout()

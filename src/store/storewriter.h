@@ -14,6 +14,7 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <vector>
 
 // Writes the store file on a thread of its own, so that a save costs its caller only the
 // hand-over of shared pieces. While a write runs, a newer snapshot replaces the one waiting.
@@ -56,6 +57,9 @@ public:
     // text. When several writes end before it runs, only the last one is reported.
     std::function<void(const QString &failure)> onWritten;
 
+    // Lets go of a file here: closing the last descriptor of a large file renamed over frees
+    // its blocks, which can take a while.
+    void retire(std::shared_ptr<SavedFile> file);
     // The layout of the newest file written since the last call, if any.
     std::optional<Layout> takeLayout();
 
@@ -81,6 +85,7 @@ private:
     std::optional<Layout> m_layout;
     bool m_writing = false;
     bool m_stopping = false;
+    std::vector<std::shared_ptr<SavedFile>> m_retired;
     // Queued reports run on the thread of this object, and are dropped once it is gone.
     QObject m_context;
     std::thread m_thread;
