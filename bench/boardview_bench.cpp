@@ -11,8 +11,8 @@
 #include "platform/fake/memorysettingsstore.h"
 #include "shell/boardwindow.h"
 #include "store/storefile.h"
-#include "views/cardgridview.h"
-#include "views/mainboardview.h"
+#include "views/board/cardgridview.h"
+#include "views/board/mainboardview.h"
 
 #include <QApplication>
 #include <QKeyEvent>

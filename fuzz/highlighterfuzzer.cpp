@@ -1,4 +1,4 @@
-#include "views/syntaxhighlighter.h"
+#include "views/cards/syntaxhighlighter.h"
 
 #include <cstdint>
 

@@ -72,13 +72,14 @@ ClipboardManagerState::ClipboardManagerState(Services services,
         m_history->takeReading(std::move(reading));
 }
 
-void ClipboardManagerState::finishLoading()
+void ClipboardManagerState::finishLoading(bool watchClipboard)
 {
     if (m_loaded)
         return;
     m_loaded = true;
     loadOrSeedDemoData();
-    startMonitoringPasteboard();
+    if (watchClipboard)
+        startMonitoringPasteboard();
 }
 
 ClipboardManagerState::~ClipboardManagerState()

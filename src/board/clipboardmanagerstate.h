@@ -164,8 +164,9 @@ public:
     // Store.
     QString storagePath() const;
     void loadOrSeedDemoData();
-    // Shows what the store held, or the showcase when it held nothing, and starts capture; once.
-    void finishLoading();
+    // Shows what the store held, or the showcase when it held nothing, and starts capture
+    // unless told not to; once.
+    void finishLoading(bool watchClipboard = true);
     void saveToDisk();
     // Returns once every save so far is on disk or has failed and been reported. Saves run on
     // a writer thread; the state's destructor waits for the last one too.

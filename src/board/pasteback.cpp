@@ -15,8 +15,9 @@ constexpr auto pasteDelay = std::chrono::milliseconds(120);
 } // namespace
 
 PasteBack::PasteBack(ClipboardManagerState &state, WindowActivator &activator, KeySynthesizer &keys,
-                     QObject *parent)
-    : QObject(parent), m_state(state), m_activator(activator), m_keys(keys)
+                     FrontApplication &frontApplication, QObject *parent)
+    : QObject(parent), m_state(state), m_activator(activator), m_keys(keys),
+      m_frontApplication(frontApplication)
 {
 }
 
@@ -30,10 +31,25 @@ void PasteBack::hideWindowAndPaste(const std::optional<RunningApplication> &prev
         if (previous)
             m_activator.activate(previous->windowId);
     }
-    if (!paste || !previous || !m_keys.isTrusted())
+    if (!paste)
         return;
+    // Where no keys can be sent, or no window is known to send them to, say so rather than
+    // pretend to paste.
+    if (!previous || !m_keys.isTrusted()) {
+        m_state.showToast(pasteYourselfMessage());
+        return;
+    }
     // An anchored board stayed in front; an unanchored one has handed the focus back already.
     if (anchored)
         m_activator.activate(previous->windowId);
-    QTimer::singleShot(pasteDelay, this, [this] { m_keys.postPasteShortcut(); });
+    QTimer::singleShot(pasteDelay, this, [this, window = previous->windowId] {
+        // A window that closed meanwhile, or a notification that took the focus, must not
+        // receive the paste: it may be a password.
+        const std::optional<RunningApplication> front = m_frontApplication.frontmostApplication();
+        if (!front || front->windowId != window) {
+            m_state.showToast(pasteYourselfMessage());
+            return;
+        }
+        m_keys.postPasteShortcut();
+    });
 }

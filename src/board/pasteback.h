@@ -3,6 +3,7 @@
 #include "capture/frontapplication.h"
 
 #include <QObject>
+#include <QString>
 #include <functional>
 #include <optional>
 
@@ -18,11 +19,14 @@ class PasteBack : public QObject
 
 public:
     PasteBack(ClipboardManagerState &state, WindowActivator &activator, KeySynthesizer &keys,
-              QObject *parent = nullptr);
+              FrontApplication &frontApplication, QObject *parent = nullptr);
+
+    // Shown instead of pasting when the window brought back did not come to the front.
+    static QString pasteYourselfMessage() { return tr("Copied \u2014 press Ctrl+V to paste"); }
 
     // Hides an unanchored board and returns to `previous`; with `paste`, and when the system
-    // allows synthetic keys, sends the paste chord to it a moment later. The clipboard already
-    // holds the clipping.
+    // allows synthetic keys, sends the paste chord to it a moment later, only if it is then the
+    // window in front. The clipboard already holds the clipping.
     void hideWindowAndPaste(const std::optional<RunningApplication> &previous, bool paste);
 
     // Orders the board window out; set by the shell once the board exists.
@@ -32,4 +36,5 @@ private:
     ClipboardManagerState &m_state;
     WindowActivator &m_activator;
     KeySynthesizer &m_keys;
+    FrontApplication &m_frontApplication;
 };

@@ -13,11 +13,6 @@ namespace ClipboardCapture
 namespace
 {
 
-bool exceeds(const std::optional<QByteArray> &data, qint64 limit)
-{
-    return data && data->size() > limit;
-}
-
 std::optional<QByteArray> encodePng(const QImage &image)
 {
     QByteArray png;
@@ -56,7 +51,7 @@ bool isSensitive(const QStringList &types, const QString &appName, const QString
 
 qint64 tiffFormSize(const QImage &image)
 {
-    return qint64(image.width()) * image.height() * 4;
+    return CaptureLimits::tiffFormSize(image.size());
 }
 
 Outcome read(Pasteboard &pasteboard, bool isPassword, const ClippingSource &source)
@@ -65,8 +60,8 @@ Outcome read(Pasteboard &pasteboard, bool isPassword, const ClippingSource &sour
     if (!files.isEmpty())
         return {.item = ContentClassifier::fileClipping(files.first(), source)};
 
-    if (exceeds(pasteboard.data(PasteboardDataType::Png), CaptureLimits::png) ||
-        exceeds(pasteboard.data(PasteboardDataType::Tiff), CaptureLimits::tiff))
+    if (pasteboard.data(PasteboardDataType::Png, CaptureLimits::png).oversize ||
+        pasteboard.data(PasteboardDataType::Tiff, CaptureLimits::tiff).oversize)
         return refused(imageTooLargeMessage);
 
     if (const std::optional<QImage> image = pasteboard.image();
@@ -78,22 +73,23 @@ Outcome read(Pasteboard &pasteboard, bool isPassword, const ClippingSource &sour
         }
     }
 
-    const std::optional<QString> text = pasteboard.string();
-    if (!text || text->isEmpty())
+    const PasteboardData utf8 = pasteboard.data(PasteboardDataType::Text, CaptureLimits::text);
+    if (utf8.oversize)
+        return refused(textTooLargeMessage);
+    if (!utf8.bytes || utf8.bytes->isEmpty())
         return {};
-    if (text->toUtf8().size() > CaptureLimits::text)
+    // Bytes that are not UTF-8 become replacement characters, which may take more room.
+    const QString text = QString::fromUtf8(*utf8.bytes);
+    if (text.toUtf8().size() > CaptureLimits::text)
         return refused(textTooLargeMessage);
     if (isPassword)
-        return {.item = ContentClassifier::secretTextClipping(*text, source)};
+        return {.item = ContentClassifier::secretTextClipping(text, source)};
 
-    const ContentClassifier::TextKind kind = ContentClassifier::classifyText(*text);
+    const ContentClassifier::TextKind kind = ContentClassifier::classifyText(text);
     std::optional<QByteArray> rtf;
-    if (kind == ContentClassifier::TextKind::Text) {
-        rtf = pasteboard.data(PasteboardDataType::Rtf);
-        if (exceeds(rtf, CaptureLimits::rtf))
-            rtf.reset();
-    }
-    return {.item = ContentClassifier::textClipping(*text, kind, std::move(rtf), source)};
+    if (kind == ContentClassifier::TextKind::Text)
+        rtf = pasteboard.data(PasteboardDataType::Rtf, CaptureLimits::rtf).bytes;
+    return {.item = ContentClassifier::textClipping(text, kind, std::move(rtf), source)};
 }
 
 } // namespace ClipboardCapture

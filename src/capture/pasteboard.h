@@ -10,10 +10,20 @@
 #include <QUrl>
 #include <QtGlobal>
 #include <functional>
+#include <limits>
 #include <optional>
 
 // The raw representations whose byte size the capture step weighs before it decodes anything.
-enum class PasteboardDataType { Png, Tiff, Rtf };
+// Text is the plain text in UTF-8.
+enum class PasteboardDataType { Png, Tiff, Rtf, Text };
+
+// One raw representation as read against the largest size the reader takes.
+struct PasteboardData {
+    // Nothing when absent, and when over the limit.
+    std::optional<QByteArray> bytes;
+    // Present but larger than the limit; its bytes are not kept.
+    bool oversize = false;
+};
 
 // Type identifiers of password managers' content, reported by types() whatever form the
 // clipboard service itself uses for them.
@@ -25,7 +35,8 @@ inline const QString transient = QStringLiteral("org.nspasteboard.TransientType"
 } // namespace PasteboardMarker
 
 // The system clipboard as the capture and restore steps see it. Reads describe the content
-// of the current change; each is cheap to repeat within one change.
+// of the current change; each is cheap to repeat within one change. A read may come back empty
+// when the owner does not answer in time; the rest of that change then reads as empty too.
 //
 // A write replaces the whole content at once, so other programs see one change, and moves
 // the change count at once: reading changeCount() right after a write gives the count that
@@ -46,12 +57,19 @@ public:
     virtual QStringList types() = 0;
     // File URLs only, in clipboard order; empty when there are none.
     virtual QList<QUrl> fileURLs() = 0;
-    // The raw bytes of one representation, or nothing when it is absent.
-    virtual std::optional<QByteArray> data(PasteboardDataType type) = 0;
-    // An image decoded from whichever image form is present, or nothing.
+    // The raw bytes of one representation if they fit in `limit`. Once found over a limit, it
+    // stays oversize for the rest of the change, whatever limit a later read gives.
+    virtual PasteboardData data(PasteboardDataType type, qint64 limit) = 0;
+    // An image decoded from the PNG or else the TIFF form, or nothing.
     virtual std::optional<QImage> image() = 0;
-    // The plain text, or nothing.
-    virtual std::optional<QString> string() = 0;
+
+    // The plain text whatever its size, or nothing.
+    std::optional<QString> string()
+    {
+        const PasteboardData text =
+            data(PasteboardDataType::Text, std::numeric_limits<qint64>::max());
+        return text.bytes ? std::optional(QString::fromUtf8(*text.bytes)) : std::nullopt;
+    }
 
     virtual void write(const PasteboardContent &content) = 0;
 };

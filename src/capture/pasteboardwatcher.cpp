@@ -1,6 +1,5 @@
 #include "pasteboardwatcher.h"
 
-#include "capture/frontapplication.h"
 #include "capture/pasteboard.h"
 #include "model/clock.h"
 
@@ -34,9 +33,13 @@ void PasteboardWatcher::start(std::function<void()> check)
     // The notification only brings the poll forward; the timer stays the guarantee. Queued, so
     // that the clipboard is never read from inside its own notification.
     m_pasteboard.setChangeHandler([watcher = QPointer(this), check] {
-        if (watcher)
-            QMetaObject::invokeMethod(watcher, check, Qt::QueuedConnection);
+        if (!watcher)
+            return;
+        watcher->m_notice = Notice{watcher->m_pasteboard.changeCount(),
+                                   watcher->m_frontApplication.frontmostApplication()};
+        QMetaObject::invokeMethod(watcher, check, Qt::QueuedConnection);
     });
+    check();
 }
 
 std::optional<ClipboardCapture::Outcome> PasteboardWatcher::takeChange(bool ignorePasswords)
@@ -46,7 +49,10 @@ std::optional<ClipboardCapture::Outcome> PasteboardWatcher::takeChange(bool igno
         return std::nullopt;
     m_lastChangeCount = changeCount;
 
-    const std::optional<RunningApplication> front = m_frontApplication.frontmostApplication();
+    const std::optional<RunningApplication> front = m_notice && m_notice->changeCount == changeCount
+                                                        ? m_notice->front
+                                                        : m_frontApplication.frontmostApplication();
+    m_notice.reset();
     if (front && front->processId == QCoreApplication::applicationPid())
         return std::nullopt;
     ClippingSource source{.appName = front ? front->localizedName : QString(),

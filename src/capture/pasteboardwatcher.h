@@ -1,13 +1,13 @@
 #pragma once
 
 #include "capture/clipboardcapture.h"
+#include "capture/frontapplication.h"
 
 #include <QObject>
 #include <functional>
 #include <optional>
 
 class Clock;
-class FrontApplication;
 class Pasteboard;
 class QTimer;
 
@@ -21,8 +21,9 @@ public:
     PasteboardWatcher(Pasteboard &pasteboard, FrontApplication &frontApplication,
                       const Clock &clock, QObject *parent = nullptr);
 
-    // Starts polling; `check` runs on each poll, on the main thread, never from inside the
-    // clipboard's own notification. Later calls do nothing.
+    // Starts polling; `check` runs once at once (a copy made while the program started is
+    // judged before its own window can come to the front), then on each poll, on the main
+    // thread, never from inside the clipboard's own notification. Later calls do nothing.
     void start(std::function<void()> check);
 
     // What another program's change since the last look becomes: nothing when there was none,
@@ -37,4 +38,11 @@ private:
     const Clock &m_clock;
     QTimer *m_timer = nullptr;
     qint64 m_lastChangeCount = 0;
+    // The application in front when the clipboard reported a change: the one that copied. By
+    // the poll, our own board may be in front instead.
+    struct Notice {
+        qint64 changeCount = 0;
+        std::optional<RunningApplication> front;
+    };
+    std::optional<Notice> m_notice;
 };

@@ -47,6 +47,7 @@ void HotKeyManager::setup()
         [this] { QTimer::singleShot(0, this, &HotKeyManager::handleHotKeyPressed); });
     switch (registration) {
     case GlobalHotKey::Registration::Registered:
+        qInfo("Quillstash: Ctrl+Alt+V works through %s.", qPrintable(m_hotKey.route()));
         break;
     case GlobalHotKey::Registration::Taken:
         qWarning("Quillstash: Ctrl+Alt+V is already taken by another program; the global hot "
@@ -57,8 +58,8 @@ void HotKeyManager::setup()
                  "not available.");
         break;
     case GlobalHotKey::Registration::Unavailable:
-        qWarning("Quillstash: this display offers no global hot keys (X11 is needed); "
-                 "Ctrl+Alt+V is not available.");
+        qWarning("Quillstash: this desktop lets no program register Ctrl+Alt+V; %s.",
+                 qPrintable(m_hotKey.route()));
         break;
     }
 

@@ -4,29 +4,35 @@
 #include "board/clipboardmanagerstate.h"
 #include "board/pasteback.h"
 #include "boardwindow.h"
+#include "displayplatform.h"
 #include "keyboard/hotkeymanager.h"
 #include "model/passwordcrypto.h"
+#include "platform/linux/desktopcommandhotkey.h"
 #include "platform/linux/desktopworkspace.h"
+#include "platform/linux/gnomecustomkeybinding.h"
 #include "platform/linux/keyringkeyprovider.h"
+#include "platform/linux/kglobalaccelhotkey.h"
+#include "platform/linux/portalglobalhotkey.h"
 #include "platform/linux/xdgautostartentry.h"
-#include "platform/x11/clipboardpasteboard.h"
-#include "platform/x11/x11frontapplication.h"
 #include "platform/x11/x11globalhotkey.h"
-#include "platform/x11/x11windowactivator.h"
 #include "platform/x11/x11windowmanagerhints.h"
-#include "platform/x11/xtestkeysynthesizer.h"
+#include "remotecontrol.h"
 #include "screenshotexport.h"
+#include "sessionservices.h"
 #include "statusbarcontroller.h"
 #include "store/clippingkey.h"
 #include "store/inisettingsstore.h"
 #include "update/networkhttpclient.h"
-#include "views/aboutwindow.h"
-#include "views/aboutwindowopener.h"
-#include "views/applicationkeymonitor.h"
-#include "views/preferenceswindow.h"
+#include "views/board/applicationkeymonitor.h"
+#include "views/windows/aboutwindow.h"
+#include "views/windows/aboutwindowopener.h"
+#include "views/windows/hotkeybindingpanel.h"
+#include "views/windows/preferenceswindow.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QMenu>
+#include <QProcessEnvironment>
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
@@ -64,17 +70,17 @@ void AppDelegate::applicationDidFinishLaunching()
         });
     else
         PasswordCrypto::setKeyProvider(keyringKeyProvider(*m_settings));
-    m_pasteboard = std::make_unique<ClipboardPasteboard>(QApplication::clipboard());
-    m_frontApplication = std::make_unique<X11FrontApplication>();
+    m_session = std::make_unique<SessionServices>(QApplication::clipboard());
+    if (const QString summary = m_session->waylandSummary(); !summary.isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(summary));
     m_workspace = std::make_unique<DesktopWorkspace>();
     m_httpClient = std::make_unique<NetworkHttpClient>();
     m_loginItem = std::make_unique<XdgAutostartEntry>(XdgAutostartEntry::defaultFilePath(),
                                                       XdgAutostartEntry::defaultCommand());
-    m_windowActivator = std::make_unique<X11WindowActivator>();
-    m_keySynthesizer = std::make_unique<XTestKeySynthesizer>();
     m_state = std::make_unique<ClipboardManagerState>(
-        ClipboardManagerState::Services{*m_settings, *m_pasteboard, m_clock, *m_frontApplication,
-                                        *m_workspace, *m_httpClient, m_profile.storageDirectory},
+        ClipboardManagerState::Services{*m_settings, m_session->pasteboard(), m_clock,
+                                        m_session->frontApplication(), *m_workspace, *m_httpClient,
+                                        m_profile.storageDirectory},
         std::move(m_storeReading));
     ClipboardManagerState::setShared(m_state.get());
     // The icon, the tray and the board are made while the store is being read.
@@ -91,7 +97,8 @@ void AppDelegate::applicationDidFinishLaunching()
     setupCallbacks();
     // Made while the store is still being read, so that showing the board only maps it.
     m_mainWindow->winId();
-    m_state->finishLoading();
+    // The user's copies during an export must not show up in its pictures.
+    m_state->finishLoading(!exporting);
     if (!exporting)
         m_hotKeys->setup();
 
@@ -106,8 +113,9 @@ void AppDelegate::applicationDidFinishLaunching()
 void AppDelegate::setupMainWindow()
 {
     m_windowManagerHints = std::make_unique<X11WindowManagerHints>();
-    m_mainWindow = std::make_unique<BoardWindow>(*m_state, *m_frontApplication, *m_windowActivator,
-                                                 *m_windowManagerHints);
+    m_mainWindow =
+        std::make_unique<BoardWindow>(*m_state, m_session->frontApplication(),
+                                      m_session->windowActivator(), *m_windowManagerHints);
     m_mainWindow->statusItemGeometry = [this] {
         const QSystemTrayIcon *icon = m_statusItem ? m_statusItem->trayIcon() : nullptr;
         return icon && icon->isVisible() ? icon->geometry() : QRect();
@@ -121,12 +129,63 @@ void AppDelegate::setupMainWindow()
             m_preferencesWindow->hide();
     };
 
-    m_pasteBack = std::make_unique<PasteBack>(*m_state, *m_windowActivator, *m_keySynthesizer);
+    m_pasteBack =
+        std::make_unique<PasteBack>(*m_state, m_session->windowActivator(),
+                                    m_session->keySynthesizer(), m_session->frontApplication());
     m_pasteBack->hideBoardWindow = [this] { m_mainWindow->orderOut(); };
     m_keyMonitor = std::make_unique<ApplicationKeyMonitor>(*m_mainWindow);
-    m_globalHotKey = std::make_unique<X11GlobalHotKey>();
+    chooseGlobalHotKey();
     m_hotKeys = std::make_unique<HotKeyManager>(*m_state, *m_globalHotKey, *m_keyMonitor);
     HotKeyManager::setShared(m_hotKeys.get());
+}
+
+void AppDelegate::chooseGlobalHotKey()
+{
+    // An export registers no key, so it asks no desktop service either.
+    if (!m_options.screenshotFolder) {
+        const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        const QDBusConnection bus = QDBusConnection::sessionBus();
+        m_hotKeyRoute =
+            chooseHotKeyRoute(environment, DisplayPlatform::choose(environment).isWaylandSession,
+                              {[&bus] { return KGlobalAccelHotKey::isServed(bus); },
+                               [&bus] { return PortalGlobalHotKey::isServed(bus); }});
+    }
+    switch (m_hotKeyRoute) {
+    case HotKeyRoute::X11Grab:
+        m_globalHotKey = std::make_unique<X11GlobalHotKey>();
+        break;
+    case HotKeyRoute::KGlobalAccel:
+        m_globalHotKey = std::make_unique<KGlobalAccelHotKey>();
+        break;
+    case HotKeyRoute::Portal:
+        m_globalHotKey = std::make_unique<PortalGlobalHotKey>();
+        break;
+    case HotKeyRoute::GnomeCommand:
+    case HotKeyRoute::WlrootsCommand:
+    case HotKeyRoute::DesktopCommand:
+        m_globalHotKey = std::make_unique<DesktopCommandHotKey>(hotKeyInstruction(m_hotKeyRoute));
+        break;
+    }
+}
+
+QWidget *AppDelegate::hotKeyHelp()
+{
+    switch (m_hotKeyRoute) {
+    case HotKeyRoute::GnomeCommand:
+        m_desktopShortcut = std::make_unique<GnomeCustomKeybinding>();
+        return new HotKeyBindingPanel(*m_desktopShortcut, QStringLiteral("GNOME"));
+    case HotKeyRoute::WlrootsCommand:
+        return new HotKeyBindingPanel(
+            tr("Sway and other wlroots desktops let no program register a key. Add this line to "
+               "the compositor's configuration (for sway, ~/.config/sway/config) and reload it:"),
+            swayBinding);
+    case HotKeyRoute::DesktopCommand:
+        return new HotKeyBindingPanel(tr("This desktop lets no program register a key. Bind "
+                                         "Ctrl+Alt+V to this command in its keyboard settings:"),
+                                      hotKeyCommand);
+    default:
+        return nullptr;
+    }
 }
 
 void AppDelegate::setupCallbacks()
@@ -150,6 +209,16 @@ void AppDelegate::setupCallbacks()
             return true;
         showMainWindow();
         return false;
+    };
+    m_remoteControl = std::make_unique<RemoteControl>(state);
+    m_remoteControl->showBoard = [this] { showMainWindow(); };
+    m_remoteControl->pressHotKey = [this] { m_hotKeys->handleHotKeyPressed(); };
+    m_remoteControl->pasteIntoFrontWindow = [this] {
+        // With the board up, the window in front is the one it came up over.
+        m_pasteBack->hideWindowAndPaste(isBoardVisible()
+                                            ? m_mainWindow->previousActiveApp()
+                                            : m_session->frontApplication().frontmostApplication(),
+                                        true);
     };
 #ifdef QUILLSTASH_TEST_HOOKS
     m_testControl = std::make_unique<TestControl>(state, *m_hotKeys);
@@ -199,6 +268,13 @@ void AppDelegate::traceTray()
 }
 #endif
 
+InstanceReply AppDelegate::respond(const InstanceRequest &request)
+{
+    if (!m_remoteControl)
+        return InstanceReply::failure(QStringLiteral("still starting"));
+    return m_remoteControl->respond(request);
+}
+
 bool AppDelegate::isBoardVisible() const
 {
     return m_mainWindow && m_mainWindow->isVisible();
@@ -245,8 +321,11 @@ void AppDelegate::openAboutWindow(bool autoCheckUpdates)
 void AppDelegate::openPreferencesWindow()
 {
     m_mainWindow->hideMainWindow(false);
-    if (!m_preferencesWindow)
+    if (!m_preferencesWindow) {
         m_preferencesWindow = std::make_unique<PreferencesWindow>(*m_state, *m_loginItem);
+        if (QWidget *help = hotKeyHelp())
+            m_preferencesWindow->setHotKeyHelp(help);
+    }
     m_preferencesWindow->present();
 }
 

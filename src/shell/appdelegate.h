@@ -1,6 +1,8 @@
 #pragma once
 
 #include "commandline.h"
+#include "hotkeyroute.h"
+#include "instancerequest.h"
 #include "model/clock.h"
 #include "statusmenutarget.h"
 #include "store/storefile.h"
@@ -15,22 +17,21 @@ class AboutWindowOpener;
 class BoardWindow;
 class ApplicationKeyMonitor;
 class ClipboardManagerState;
-class ClipboardPasteboard;
+class DesktopShortcut;
 class DesktopWorkspace;
+class GlobalHotKey;
 class HotKeyManager;
 class IniSettingsStore;
 class NetworkHttpClient;
 class PasteBack;
 class PreferencesWindow;
 class QWidget;
+class RemoteControl;
 class ScreenshotExport;
+class SessionServices;
 class StatusBarController;
 class TestControl;
-class X11FrontApplication;
-class X11GlobalHotKey;
-class X11WindowActivator;
 class X11WindowManagerHints;
-class XTestKeySynthesizer;
 class XdgAutostartEntry;
 
 // Builds the program at launch in its order and holds its windows: the board, the tray icon,
@@ -55,6 +56,9 @@ public:
 
     void applicationDidFinishLaunching();
 
+    // A request of a later start, received through the single-instance channel.
+    InstanceReply respond(const InstanceRequest &request);
+
     // StatusMenuTarget
     bool isBoardVisible() const override;
     void showMainWindow() override;
@@ -68,6 +72,8 @@ public:
 private:
     void setupMainWindow();
     void setupCallbacks();
+    void chooseGlobalHotKey();
+    QWidget *hotKeyHelp();
     void runScreenshotExport(const QString &folder);
 #ifdef QUILLSTASH_TEST_HOOKS
     void traceTray();
@@ -78,15 +84,14 @@ private:
     std::future<StoreFile::Contents> m_storeReading;
     SystemClock m_clock;
     std::unique_ptr<IniSettingsStore> m_settings;
-    std::unique_ptr<ClipboardPasteboard> m_pasteboard;
-    std::unique_ptr<X11FrontApplication> m_frontApplication;
+    std::unique_ptr<SessionServices> m_session;
     std::unique_ptr<DesktopWorkspace> m_workspace;
     std::unique_ptr<NetworkHttpClient> m_httpClient;
     std::unique_ptr<XdgAutostartEntry> m_loginItem;
-    std::unique_ptr<X11WindowActivator> m_windowActivator;
     std::unique_ptr<X11WindowManagerHints> m_windowManagerHints;
-    std::unique_ptr<XTestKeySynthesizer> m_keySynthesizer;
-    std::unique_ptr<X11GlobalHotKey> m_globalHotKey;
+    HotKeyRoute m_hotKeyRoute = HotKeyRoute::X11Grab;
+    std::unique_ptr<GlobalHotKey> m_globalHotKey;
+    std::unique_ptr<DesktopShortcut> m_desktopShortcut;
     std::unique_ptr<ClipboardManagerState> m_state;
 
     std::unique_ptr<BoardWindow> m_mainWindow;
@@ -96,6 +101,7 @@ private:
     std::unique_ptr<PasteBack> m_pasteBack;
     std::unique_ptr<ApplicationKeyMonitor> m_keyMonitor;
     std::unique_ptr<HotKeyManager> m_hotKeys;
+    std::unique_ptr<RemoteControl> m_remoteControl;
     std::unique_ptr<ScreenshotExport> m_screenshotExport;
 #ifdef QUILLSTASH_TEST_HOOKS
     std::unique_ptr<TestControl> m_testControl;

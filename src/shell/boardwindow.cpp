@@ -4,8 +4,8 @@
 #include "boardplacement.h"
 #include "capture/windowactivator.h"
 #include "capture/windowmanagerhints.h"
-#include "views/mainboardview.h"
-#include "views/theme.h"
+#include "views/board/mainboardview.h"
+#include "views/foundation/theme.h"
 
 #include <QApplication>
 #include <QCursor>

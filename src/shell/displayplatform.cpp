@@ -9,11 +9,16 @@ DisplayPlatform DisplayPlatform::choose(const QProcessEnvironment &environment)
     choice.isWaylandSession = !environment.value(QStringLiteral("WAYLAND_DISPLAY")).isEmpty() ||
                               environment.value(QStringLiteral("XDG_SESSION_TYPE"))
                                       .compare(u"wayland", Qt::CaseInsensitive) == 0;
-    // The hot key, the front application and the paste all need X11: on Wayland that is
+    // The board's place and focus, the hot key and XTest need X11: on Wayland that is
     // XWayland, which Qt would not pick by itself once its Wayland plugin is installed.
-    if (environment.value(QStringLiteral("QT_QPA_PLATFORM")).isEmpty() &&
-        !environment.value(QStringLiteral("DISPLAY")).isEmpty())
+    if (!environment.value(QStringLiteral("QT_QPA_PLATFORM")).isEmpty())
+        return choice;
+    if (!environment.value(QStringLiteral("DISPLAY")).isEmpty())
         choice.qtPlatform = "xcb";
+    // Without XWayland the windows go to the compositor itself; xcb stays as the way out
+    // should Qt's Wayland plugin be missing.
+    else if (!environment.value(QStringLiteral("WAYLAND_DISPLAY")).isEmpty())
+        choice.qtPlatform = "wayland;xcb";
     return choice;
 }
 
@@ -21,9 +26,8 @@ void DisplayPlatform::apply() const
 {
     if (!qtPlatform.isEmpty())
         qputenv("QT_QPA_PLATFORM", qtPlatform);
-    if (isWaylandSession)
+    if (qtPlatform.startsWith("wayland"))
         std::fprintf(stderr, "%s\n",
-                     qPrintable(tr("Quillstash: on Wayland the global hot key (Ctrl+Alt+V) and "
-                                   "the source applications of clippings work for XWayland "
-                                   "programs only.")));
+                     qPrintable(tr("Quillstash: XWayland is not running (DISPLAY is not set); "
+                                   "the board is a Wayland window, placed by the compositor.")));
 }

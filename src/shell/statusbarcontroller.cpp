@@ -5,7 +5,7 @@
 #include "model/clock.h"
 #include "panelshade.h"
 #include "statusmenutarget.h"
-#include "views/keylabels.h"
+#include "views/foundation/keylabels.h"
 
 #include <QCursor>
 #include <QGuiApplication>

@@ -25,9 +25,10 @@ TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent)
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0)
         return;
     m_notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, [] {
+    connect(m_notifier, &QSocketNotifier::activated, this, [this] {
         char byte;
         [[maybe_unused]] const ssize_t read = ::read(signalPipe[1], &byte, 1);
+        m_received = true;
         QCoreApplication::quit();
     });
     struct sigaction action = {};

@@ -13,6 +13,11 @@ class TerminationSignals : public QObject
 public:
     explicit TerminationSignals(QObject *parent = nullptr);
 
+    // Whether a signal has been handled. One handled by an event loop run before the main one
+    // (start-up may run one) could not end the main loop, which had not begun.
+    bool received() const { return m_received; }
+
 private:
     QSocketNotifier *m_notifier = nullptr;
+    bool m_received = false;
 };

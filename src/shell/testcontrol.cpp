@@ -44,6 +44,10 @@ TestControl::TestControl(ClipboardManagerState &state, HotKeyManager &hotKeys, Q
         trace(QStringLiteral("hot-key"));
         return show && show();
     };
+    connect(&state, &ClipboardManagerState::statusToastMessageChanged, this, [&state] {
+        if (const std::optional<QString> message = state.statusToastMessage())
+            trace(QStringLiteral("toast ") + *message);
+    });
     m_input = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, this);
     connect(m_input, &QSocketNotifier::activated, this, &TestControl::readCommands);
 }

@@ -9,9 +9,9 @@ class QSocketNotifier;
 class QWidget;
 
 // Hooks for end-to-end tests, built only with the tests or benchmarks and active only with
-// QUILLSTASH_TEST_TRACE=1: trace lines on standard error for the hot key and the paste-back,
-// and key presses read from standard input ("key Return", "key Ctrl+V") that reach the board's
-// key commands as if typed into the board.
+// QUILLSTASH_TEST_TRACE=1: trace lines on standard error for the hot key, the paste-back and
+// toasts, and key presses read from standard input ("key Return", "key Ctrl+V") that reach the
+// board's key commands as if typed into the board.
 class TestControl : public QObject
 {
     Q_OBJECT

@@ -40,6 +40,8 @@ class HttpClient
 public:
     static constexpr qint64 bodyLimit = 64 * 1024;
     static constexpr std::chrono::milliseconds defaultTransferTimeout{8000};
+    // However steadily the bytes come, a request ends by then.
+    static constexpr std::chrono::milliseconds defaultDeadline{20000};
 
     using Completion = std::function<void(const HttpResponse &)>;
 

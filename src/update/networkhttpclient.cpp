@@ -14,9 +14,15 @@ class NetworkTransfer final : public HttpTransfer
 {
 public:
     NetworkTransfer(QNetworkReply *reply, std::chrono::milliseconds timeout,
-                    HttpClient::Completion completion)
+                    std::chrono::milliseconds deadline, HttpClient::Completion completion)
         : m_reply(reply), m_completion(std::move(completion))
     {
+        // A server trickling a byte at a time would keep the silence timer from ever firing.
+        m_deadline.setSingleShot(true);
+        m_deadline.setInterval(deadline);
+        QObject::connect(&m_deadline, &QTimer::timeout,
+                         [this] { fail(HttpResponse::Outcome::TransportFailed); });
+        m_deadline.start();
         // Qt's own transfer time-out does not cover the hops after a redirect, so the same
         // limit is kept here as well, restarted whenever anything arrives.
         m_silence.setSingleShot(true);
@@ -100,6 +106,7 @@ private:
             return;
         m_reply = nullptr;
         m_silence.stop();
+        m_deadline.stop();
         for (const QMetaObject::Connection &connection : m_connections)
             QObject::disconnect(connection);
         reply->abort();
@@ -110,6 +117,7 @@ private:
     QNetworkReply *m_reply;
     std::array<QMetaObject::Connection, 4> m_connections;
     QTimer m_silence;
+    QTimer m_deadline;
     HttpClient::Completion m_completion;
     QByteArray m_body;
 };
@@ -135,7 +143,7 @@ std::unique_ptr<HttpTransfer> NetworkHttpClient::get(const HttpRequest &request,
     networkRequest.setMaximumRedirectsAllowed(maximumRedirects);
     networkRequest.setTransferTimeout(int(m_transferTimeout.count()));
     return std::make_unique<NetworkTransfer>(m_manager.get(networkRequest), m_transferTimeout,
-                                             std::move(completion));
+                                             m_deadline, std::move(completion));
 }
 
 void NetworkHttpClient::setTransferTimeout(std::chrono::milliseconds timeout)

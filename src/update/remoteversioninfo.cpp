@@ -1,5 +1,6 @@
 #include "remoteversioninfo.h"
 
+#include <algorithm>
 #include <cmath>
 #include <simdjson.h>
 
@@ -26,6 +27,17 @@ std::optional<qint64> integerValue(element value)
         // UINT64 holds only values above the signed range.
         return std::nullopt;
     }
+}
+
+// The version is shown to the user: only numbers joined by dots, of a length that fits.
+bool isPlainVersion(std::string_view version)
+{
+    constexpr std::size_t longest = 32;
+    if (version.empty() || version.size() > longest || version.front() == '.' ||
+        version.back() == '.' || version.find("..") != std::string_view::npos)
+        return false;
+    return std::all_of(version.begin(), version.end(),
+                       [](char c) { return (c >= '0' && c <= '9') || c == '.'; });
 }
 
 QString text(std::string_view utf8)
@@ -60,7 +72,8 @@ std::optional<RemoteVersionInfo> RemoteVersionInfo::decode(const QByteArray &jso
 
     std::string_view version;
     element build;
-    if (object.at_key("version").get_string().get(version) || object.at_key("build").get(build))
+    if (object.at_key("version").get_string().get(version) || object.at_key("build").get(build) ||
+        !isPlainVersion(version))
         return std::nullopt;
 
     RemoteVersionInfo info;

@@ -111,6 +111,34 @@ TEST_F(CaptureTest, CopiesInTheProgramItselfAreNeverCaptured)
     EXPECT_EQ(count(), 2);
 }
 
+// The board may come to the front between the copy and the poll; the copy is the work of the
+// application that was in front when the clipboard reported it.
+TEST_F(CaptureTest, TheCopyIsJudgedByWhoWasInFrontWhenItWasReported)
+{
+    start();
+    m_frontApplication.setFront(QStringLiteral("Bitwarden"), QString());
+    m_pasteboard.copyText(QStringLiteral("hunter2"));
+    m_frontApplication.setOwnApplicationInFront();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(count(), 2);
+    EXPECT_EQ(newest().sourceAppName, QStringLiteral("Bitwarden"));
+    EXPECT_TRUE(newest().isPassword);
+
+    m_pasteboard.copyText(QStringLiteral("own field"));
+    m_frontApplication.setFront(QStringLiteral("Editor"), QString());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(count(), 2);
+}
+
+TEST_F(CaptureTest, ACopyMadeWhileStartingIsTakenBeforeTheBoardCanShow)
+{
+    makeReadingState();
+    m_pasteboard.copyText(QStringLiteral("during start-up"));
+    state().finishLoading();
+    EXPECT_EQ(newest().textContent, QStringLiteral("during start-up"));
+    EXPECT_EQ(newest().sourceAppName, QStringLiteral("Editor"));
+}
+
 TEST_F(CaptureTest, ARestoredClippingIsNotCapturedButTheNextCopyIs)
 {
     start();

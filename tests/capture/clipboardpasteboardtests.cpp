@@ -26,7 +26,7 @@ TEST(ClipboardPasteboardWithoutX11Test, AWriteCountsOnceAndReplacesTheWholeConte
     EXPECT_EQ(content->text(), QStringLiteral("x"));
     EXPECT_EQ(content->data(QStringLiteral("text/rtf")), QByteArray("{\\rtf1 x}"));
     EXPECT_EQ(pasteboard.string(), QStringLiteral("x"));
-    EXPECT_EQ(pasteboard.data(PasteboardDataType::Rtf), QByteArray("{\\rtf1 x}"));
+    EXPECT_EQ(pasteboard.data(PasteboardDataType::Rtf, 100).bytes, QByteArray("{\\rtf1 x}"));
 
     QImage image(3, 2, QImage::Format_ARGB32);
     image.fill(Qt::blue);
@@ -35,7 +35,7 @@ TEST(ClipboardPasteboardWithoutX11Test, AWriteCountsOnceAndReplacesTheWholeConte
     ASSERT_TRUE(pasteboard.image());
     EXPECT_EQ(pasteboard.image()->size(), QSize(3, 2));
     EXPECT_FALSE(pasteboard.string()) << "the text of the earlier write stayed";
-    EXPECT_FALSE(pasteboard.data(PasteboardDataType::Rtf));
+    EXPECT_FALSE(pasteboard.data(PasteboardDataType::Rtf, 100).bytes);
 }
 
 TEST(ClipboardPasteboardWithoutX11Test, AConcealedWriteCarriesThePasswordMarkers)

@@ -1,4 +1,4 @@
-#include "views/applicationkeymonitor.h"
+#include "views/board/applicationkeymonitor.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

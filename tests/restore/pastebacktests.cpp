@@ -14,11 +14,14 @@ const RunningApplication editor{.localizedName = QStringLiteral("Editor"), .wind
 class PasteBackTest : public StateFixture
 {
 protected:
-    PasteBack &pasteBack(bool trusted = true)
+    // An activator that does not move the focus is what a window that closed, or a notification
+    // that takes the focus, amounts to.
+    PasteBack &pasteBack(bool trusted = true, bool focusMoves = true)
     {
         makeState();
         m_keys.setTrusted(trusted);
-        m_pasteBack = std::make_unique<PasteBack>(state(), m_activator, m_keys);
+        m_pasteBack = std::make_unique<PasteBack>(
+            state(), focusMoves ? m_activator : m_focusKeepingActivator, m_keys, m_front);
         m_pasteBack->hideBoardWindow = [this] { m_log.append(QStringLiteral("hide")); };
         return *m_pasteBack;
     }
@@ -26,7 +29,9 @@ protected:
     void settle() { QTest::qWait(300); }
 
     QStringList m_log;
-    FakeWindowActivator m_activator{&m_log};
+    FakeFrontApplication m_front;
+    FakeWindowActivator m_activator{&m_log, &m_front};
+    FakeWindowActivator m_focusKeepingActivator{&m_log};
     FakeKeySynthesizer m_keys{true, &m_log};
     std::unique_ptr<PasteBack> m_pasteBack;
 };
@@ -60,6 +65,9 @@ struct NoPasteCase {
     bool paste;
     bool hasPrevious;
     QStringList log;
+    bool focusMoves = true;
+    // What the toast says instead of a paste.
+    std::optional<QString> toast = std::nullopt;
 };
 
 class NoPasteTest : public PasteBackTest, public testing::WithParamInterface<NoPasteCase>
@@ -68,18 +76,26 @@ class NoPasteTest : public PasteBackTest, public testing::WithParamInterface<NoP
 
 TEST_P(NoPasteTest, OnlyHidesAndReturns)
 {
-    PasteBack &p = pasteBack(GetParam().trusted);
+    PasteBack &p = pasteBack(GetParam().trusted, GetParam().focusMoves);
     p.hideWindowAndPaste(GetParam().hasPrevious ? std::optional(editor) : std::nullopt,
                          GetParam().paste);
     settle();
     EXPECT_EQ(m_log, GetParam().log);
+    EXPECT_EQ(state().statusToastMessage(), GetParam().toast);
 }
+
+const QString pressCtrlV = PasteBack::pasteYourselfMessage();
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, NoPasteTest,
-    testing::Values(NoPasteCase{"untrusted", false, true, true, {"hide", "activate 42"}},
-                    NoPasteCase{"autoPasteOff", true, false, true, {"hide", "activate 42"}},
-                    NoPasteCase{"noPreviousApplication", true, true, false, {"hide"}}),
+    testing::Values(
+        NoPasteCase{"untrusted", false, true, true, {"hide", "activate 42"}, true, pressCtrlV},
+        NoPasteCase{
+            "untrustedWithoutPreviousApplication", false, true, false, {"hide"}, true, pressCtrlV},
+        NoPasteCase{"autoPasteOff", true, false, true, {"hide", "activate 42"}},
+        NoPasteCase{"noPreviousApplication", true, true, false, {"hide"}, true, pressCtrlV},
+        NoPasteCase{
+            "focusStayedElsewhere", true, true, true, {"hide", "activate 42"}, false, pressCtrlV}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(PasteBackTest, HidingTellsTheStateSoTheFilterResetCanCount)

@@ -44,7 +44,8 @@ INSTANTIATE_TEST_SUITE_P(
                      {{"DISPLAY", ":1"}, {"XDG_SESSION_TYPE", "wayland"}},
                      "xcb",
                      true},
-        PlatformCase{"waylandWithoutXWayland", {{"WAYLAND_DISPLAY", "wayland-0"}}, "", true},
+        PlatformCase{
+            "waylandWithoutXWayland", {{"WAYLAND_DISPLAY", "wayland-0"}}, "wayland;xcb", true},
         PlatformCase{
             "theUsersOwnChoiceStands",
             {{"DISPLAY", ":0"}, {"WAYLAND_DISPLAY", "wayland-0"}, {"QT_QPA_PLATFORM", "wayland"}},

@@ -1,6 +1,7 @@
 #include "loopbackserver.h"
 
 #include <QTcpSocket>
+#include <QTimer>
 
 LoopbackServer::LoopbackServer()
 {
@@ -16,9 +17,19 @@ LoopbackServer::LoopbackServer()
                 received += socket->readAll();
                 if (hadHeader || !received.contains("\r\n\r\n") || m_reply.isEmpty())
                     return;
+                m_replied.insert(socket);
+                if (m_trickle.count() > 0) {
+                    auto *timer = new QTimer(socket);
+                    QObject::connect(timer, &QTimer::timeout, socket,
+                                     [socket, reply = m_reply, sent = qsizetype(0)]() mutable {
+                                         if (sent < reply.size())
+                                             socket->write(reply.constData() + sent++, 1);
+                                     });
+                    timer->start(m_trickle);
+                    return;
+                }
                 socket->write(m_reply);
                 socket->disconnectFromHost();
-                m_replied.insert(socket);
             });
             QObject::connect(socket, &QTcpSocket::disconnected, socket, [this, socket] {
                 if (!m_replied.remove(socket))

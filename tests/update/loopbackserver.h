@@ -4,6 +4,7 @@
 #include <QList>
 #include <QSet>
 #include <QTcpServer>
+#include <chrono>
 
 class QTcpSocket;
 
@@ -17,6 +18,8 @@ public:
     quint16 port() const { return m_server.serverPort(); }
     // Written once a request's header is in; an empty reply leaves the client waiting.
     void setReply(QByteArray reply) { m_reply = std::move(reply); }
+    // Writes the reply one byte per interval instead of at once.
+    void setTrickle(std::chrono::milliseconds interval) { m_trickle = interval; }
     // The bytes of each connection so far, in order of arrival.
     const QList<QByteArray> &received() const { return m_received; }
     // Connections the client has closed.
@@ -27,6 +30,7 @@ public:
 
 private:
     QByteArray m_reply;
+    std::chrono::milliseconds m_trickle{0};
     QList<QByteArray> m_received;
     int m_closedByClient = 0;
     QSet<QTcpSocket *> m_replied;

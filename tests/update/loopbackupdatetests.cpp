@@ -7,6 +7,7 @@
 #include "update/updateprotocol.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
 
@@ -151,6 +152,17 @@ TEST_F(LoopbackUpdateTest, ARefusedConnectionFails)
     }
     useVendor("http://127.0.0.1:" + QByteArray::number(closedPort));
     EXPECT_EQ(check(), failed(unreachable));
+}
+
+TEST_F(LoopbackUpdateTest, ATrickleEndsAtTheDeadline)
+{
+    m_server.setReply(LoopbackServer::reply(200, current + QByteArray(2000, ' ')));
+    m_server.setTrickle(20ms);
+    m_network.setDeadline(1s);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(check(), failed(unreachable));
+    EXPECT_LT(clock.elapsed(), 2000);
 }
 
 TEST_F(LoopbackUpdateTest, ARequestStillRunningIsAbortedWithTheState)

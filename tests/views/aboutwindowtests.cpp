@@ -6,9 +6,9 @@
 #include "update/programversion.h"
 #include "update/updateprotocol.h"
 #include "update/upgradecommand.h"
-#include "views/aboutwindow.h"
-#include "views/aboutwindowopener.h"
-#include "views/theme.h"
+#include "views/foundation/theme.h"
+#include "views/windows/aboutwindow.h"
+#include "views/windows/aboutwindowopener.h"
 
 #include <QApplication>
 #include <QDir>

@@ -3,7 +3,7 @@
 #include "cardsamples.h"
 #include "statefixture.h"
 #include "store/storefile.h"
-#include "views/mainboardview.h"
+#include "views/board/mainboardview.h"
 
 #include <QDir>
 #include <QImage>

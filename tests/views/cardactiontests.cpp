@@ -1,7 +1,7 @@
 #include "cardsamples.h"
 #include "statefixture.h"
-#include "views/clippingcard.h"
-#include "views/filepicture.h"
+#include "views/cards/clippingcard.h"
+#include "views/cards/filepicture.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "cardsamples.h"
-#include "views/cardimagecache.h"
-#include "views/clippingcard.h"
-#include "views/theme.h"
+#include "views/cards/cardimagecache.h"
+#include "views/cards/clippingcard.h"
+#include "views/foundation/theme.h"
 
 #include <QElapsedTimer>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #include "cardsamples.h"
 #include "statefixture.h"
-#include "views/cardcontextmenu.h"
+#include "views/board/cardcontextmenu.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,6 +1,6 @@
 #include "boardfixture.h"
-#include "views/cardgridview.h"
-#include "views/clippingcard.h"
+#include "views/board/cardgridview.h"
+#include "views/cards/clippingcard.h"
 
 #include <QAccessible>
 #include <QDrag>

@@ -1,8 +1,8 @@
 #include "cardsamples.h"
-#include "views/cardbadge.h"
-#include "views/cardlayout.h"
-#include "views/clippingcard.h"
-#include "views/theme.h"
+#include "views/cards/cardbadge.h"
+#include "views/cards/cardlayout.h"
+#include "views/cards/clippingcard.h"
+#include "views/foundation/theme.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "cardsamples.h"
-#include "views/cardcontent.h"
-#include "views/cardimagecache.h"
-#include "views/checkerboard.h"
-#include "views/clippingcard.h"
-#include "views/theme.h"
+#include "views/cards/cardcontent.h"
+#include "views/cards/cardimagecache.h"
+#include "views/cards/checkerboard.h"
+#include "views/cards/clippingcard.h"
+#include "views/foundation/theme.h"
 
 #include <QDir>
 #include <QPainter>

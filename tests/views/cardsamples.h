@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/clippingitem.h"
-#include "views/cardtier.h"
+#include "views/cards/cardtier.h"
 
 #include <QImage>
 #include <QList>

@@ -1,7 +1,7 @@
-#include "views/keylabels.h"
-#include "views/symbols.h"
-#include "views/theme.h"
-#include "views/viewfonts.h"
+#include "views/foundation/keylabels.h"
+#include "views/foundation/symbols.h"
+#include "views/foundation/theme.h"
+#include "views/foundation/viewfonts.h"
 
 #include <QFontInfo>
 #include <QFontMetricsF>

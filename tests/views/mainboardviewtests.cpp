@@ -1,8 +1,8 @@
 #include "boardfixture.h"
-#include "views/cardgridview.h"
-#include "views/layoutpreset.h"
-#include "views/quicklookview.h"
-#include "views/sidebarview.h"
+#include "views/board/cardgridview.h"
+#include "views/board/layoutpreset.h"
+#include "views/board/quicklookview.h"
+#include "views/board/sidebarview.h"
 
 #include <QAbstractButton>
 #include <QKeyEvent>

@@ -1,9 +1,11 @@
 #include "board/clipboardmanagerstate.h"
+#include "keyboard/desktopshortcut.h"
 #include "platform/fake/fakeloginitem.h"
 #include "platform/linux/xdgautostartentry.h"
 #include "statefixture.h"
 #include "store/inisettingsstore.h"
-#include "views/preferenceswindow.h"
+#include "views/windows/hotkeybindingpanel.h"
+#include "views/windows/preferenceswindow.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -212,6 +214,52 @@ TEST_F(PreferencesWindowTest, ControlsFollowChangesMadeElsewhere)
     // A value no choice holds shows no choice rather than a wrong one.
     state().setResetFiltersAfterSeconds(45);
     EXPECT_EQ(child<QComboBox>(QStringLiteral("resetPicker")).currentIndex(), -1);
+}
+
+// A desktop shortcut that counts what the panel asked of it.
+class CountingShortcut final : public DesktopShortcut
+{
+public:
+    bool isAvailable() const override { return true; }
+    bool isAdded() const override { return m_added; }
+    bool add() override
+    {
+        ++adds;
+        m_added = true;
+        return true;
+    }
+    bool remove() override
+    {
+        ++removals;
+        m_added = false;
+        return true;
+    }
+    int adds = 0;
+    int removals = 0;
+
+private:
+    bool m_added = false;
+};
+
+TEST_F(PreferencesWindowTest, TheDesktopShortcutIsAddedOnlyOnRequestAndOnce)
+{
+    CountingShortcut shortcut;
+    window().setHotKeyHelp(new HotKeyBindingPanel(shortcut, QStringLiteral("GNOME")));
+    auto &add = child<QAbstractButton>(QStringLiteral("addShortcut"));
+    auto &remove = child<QAbstractButton>(QStringLiteral("removeShortcut"));
+    EXPECT_EQ(add.text(), QStringLiteral("Add Ctrl+Alt+V to GNOME's keyboard shortcuts"));
+    EXPECT_EQ(shortcut.adds, 0);
+    EXPECT_TRUE(remove.isHidden());
+
+    QTest::mouseClick(&add, Qt::LeftButton);
+    EXPECT_EQ(shortcut.adds, 1);
+    // Nothing left to press twice: only the way back is offered.
+    EXPECT_TRUE(add.isHidden());
+    EXPECT_FALSE(remove.isHidden());
+
+    QTest::mouseClick(&remove, Qt::LeftButton);
+    EXPECT_EQ(shortcut.removals, 1);
+    EXPECT_FALSE(add.isHidden());
 }
 
 TEST_F(PreferencesWindowTest, ClearingKeepsFavourites)

@@ -1,7 +1,7 @@
 #include "boardfixture.h"
-#include "views/boardsettingsmenu.h"
-#include "views/sidebarrowbutton.h"
-#include "views/sidebarview.h"
+#include "views/board/boardsettingsmenu.h"
+#include "views/board/sidebarrowbutton.h"
+#include "views/board/sidebarview.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>

@@ -1,5 +1,5 @@
-#include "views/syntaxhighlighter.h"
-#include "views/theme.h"
+#include "views/cards/syntaxhighlighter.h"
+#include "views/foundation/theme.h"
 
 #include <QRandomGenerator>
 #include <gtest/gtest.h>

@@ -15,6 +15,8 @@ public:
         return m_answer;
     }
 
+    QString route() const override { return QStringLiteral("a fake"); }
+
     void press() const
     {
         if (m_pressed)

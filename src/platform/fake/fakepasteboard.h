@@ -1,5 +1,6 @@
 #pragma once
 
+#include "capture/imagedecoder.h"
 #include "capture/pasteboard.h"
 
 #include <QBuffer>
@@ -29,17 +30,12 @@ public:
 
     QStringList types() override { return read(m_content.types); }
     QList<QUrl> fileURLs() override { return read(m_content.fileURLs); }
-    std::optional<QByteArray> data(PasteboardDataType type) override
+    PasteboardData data(PasteboardDataType type, qint64 limit) override
     {
-        switch (type) {
-        case PasteboardDataType::Png:
-            return read(m_content.png);
-        case PasteboardDataType::Tiff:
-            return read(m_content.tiff);
-        case PasteboardDataType::Rtf:
-            return read(m_content.rtf);
-        }
-        return std::nullopt;
+        const std::optional<QByteArray> bytes = read(raw(type));
+        if (bytes && bytes->size() > limit)
+            return {.oversize = true};
+        return {.bytes = bytes};
     }
     std::optional<QImage> image() override
     {
@@ -47,16 +43,14 @@ public:
         ++m_reads;
         if (m_content.image)
             return m_content.image;
-        for (const std::optional<QByteArray> &bytes : {m_content.png, m_content.tiff}) {
-            if (!bytes)
-                continue;
-            const QImage decoded = QImage::fromData(*bytes);
-            if (!decoded.isNull())
+        if (m_content.png) {
+            if (std::optional<QImage> decoded = ImageDecoder::decode(*m_content.png, "png"))
                 return decoded;
         }
+        if (m_content.tiff)
+            return ImageDecoder::decode(*m_content.tiff, "tiff");
         return std::nullopt;
     }
-    std::optional<QString> string() override { return read(m_content.string); }
 
     void write(const PasteboardContent &content) override
     {
@@ -104,6 +98,20 @@ public:
     int writes() const { return m_writes; }
 
 private:
+    std::optional<QByteArray> raw(PasteboardDataType type) const
+    {
+        switch (type) {
+        case PasteboardDataType::Png:
+            return m_content.png;
+        case PasteboardDataType::Tiff:
+            return m_content.tiff;
+        case PasteboardDataType::Rtf:
+            return m_content.rtf;
+        case PasteboardDataType::Text:
+            return m_content.string ? std::optional(m_content.string->toUtf8()) : std::nullopt;
+        }
+        return std::nullopt;
+    }
     template <typename T> T read(const T &value)
     {
         ++m_reads;

@@ -1,36 +1,39 @@
 #include "xdgautostartentry.h"
 
+#include "desktopentryfile.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
-
-namespace
-{
-
-// Quoting of the Exec key: reserved characters need the whole argument in double quotes.
-QString quotedArgument(const QString &argument)
-{
-    static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
-    if (std::none_of(argument.begin(), argument.end(),
-                     [](QChar c) { return reserved.contains(c); }))
-        return argument;
-    QString quoted = argument;
-    for (const QString &special :
-         {QStringLiteral("\\"), QStringLiteral("\""), QStringLiteral("`"), QStringLiteral("$")})
-        quoted.replace(special, QLatin1Char('\\') + special);
-    // The desktop file itself unescapes backslashes once more.
-    quoted.replace(QStringLiteral("\\"), QStringLiteral("\\\\"));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
-} // namespace
+#include <algorithm>
 
 XdgAutostartEntry::XdgAutostartEntry(QString filePath, QString command)
     : m_filePath(std::move(filePath)), m_command(std::move(command))
 {
+}
+
+QString XdgAutostartEntry::execArgument(const QString &argument)
+{
+    static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
+    QString written = argument;
+    if (std::any_of(argument.begin(), argument.end(),
+                    [](QChar c) { return reserved.contains(c); })) {
+        for (const QString &special :
+             {QStringLiteral("\\"), QStringLiteral("\""), QStringLiteral("`"), QStringLiteral("$")})
+            written.replace(special, QLatin1Char('\\') + special);
+        written = QLatin1Char('"') + written + QLatin1Char('"');
+        // The desktop file itself unescapes backslashes once more.
+        written.replace(QStringLiteral("\\"), QStringLiteral("\\\\"));
+    }
+    // A line break would end the value and start a line of its own; a lone % is a field code.
+    written.replace(QStringLiteral("\n"), QStringLiteral("\\n"));
+    written.replace(QStringLiteral("\t"), QStringLiteral("\\t"));
+    written.replace(QStringLiteral("\r"), QStringLiteral("\\r"));
+    written.replace(QStringLiteral("%"), QStringLiteral("%%"));
+    return written;
 }
 
 QString XdgAutostartEntry::defaultFilePath()
@@ -45,13 +48,18 @@ QString XdgAutostartEntry::defaultCommand()
     const QString found = QStandardPaths::findExecutable(QStringLiteral("quillstash"));
     const bool foundOnPath = !found.isEmpty() && QFileInfo(found).canonicalFilePath() ==
                                                      QFileInfo(program).canonicalFilePath();
-    return (foundOnPath ? QStringLiteral("quillstash") : quotedArgument(program)) +
+    return (foundOnPath ? QStringLiteral("quillstash") : execArgument(program)) +
            QStringLiteral(" --background");
 }
 
 bool XdgAutostartEntry::isEnabled() const
 {
-    return QFileInfo::exists(m_filePath);
+    if (!QFileInfo::exists(m_filePath))
+        return false;
+    // The desktop's own start-up settings turn an entry off this way rather than removing it.
+    const QHash<QString, QString> keys = DesktopEntryFile::readMainGroup(m_filePath);
+    return keys.value(QStringLiteral("Hidden")) != u"true" &&
+           keys.value(QStringLiteral("X-GNOME-Autostart-enabled")) != u"false";
 }
 
 bool XdgAutostartEntry::setEnabled(bool enabled)

@@ -1,9 +1,11 @@
 #include "clipboardpasteboard.h"
 
 #include "capture/capturelimits.h"
+#include "capture/imagedecoder.h"
 #include "urilist.h"
 
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <cstdlib>
@@ -23,6 +25,14 @@ const QString tiffFormat = QStringLiteral("image/tiff");
 const QString kdePasswordHintFormat = QStringLiteral("x-kde-passwordManagerHint");
 const QString concealedTypeFormat = QStringLiteral("application/x-nspasteboard-concealed-type");
 const QString gnomeCopiedFilesFormat = QStringLiteral("x-special/gnome-copied-files");
+
+// Qt gives up on an owner after 5 s; an empty answer that took this long is that, or an owner
+// that went away while we waited.
+constexpr qint64 stalledMilliseconds = 1000;
+// All the waiting one change may cost, however slowly each answer comes.
+constexpr qint64 waitPerChangeMilliseconds = 5000;
+// The password manager hint is one short word.
+constexpr qint64 hintLimit = 64;
 
 // Targets of the selection protocol itself, not content.
 bool isProtocolTarget(const QString &format)
@@ -117,6 +127,9 @@ void ClipboardPasteboard::startContent(std::optional<QStringList> formats)
 {
     m_reads.clear();
     m_image.reset();
+    m_bytesRead = 0;
+    m_millisecondsWaited = 0;
+    m_gaveUp = false;
     m_formats = std::move(formats);
 }
 
@@ -147,26 +160,53 @@ void ClipboardPasteboard::countOwnChange(const QStringList &formats)
 const QStringList &ClipboardPasteboard::formats()
 {
     if (!m_formats) {
+        QElapsedTimer clock;
+        clock.start();
         const QMimeData *mime = m_clipboard->mimeData(QClipboard::Clipboard);
         m_formats = mime ? mime->formats() : QStringList();
+        weigh(m_formats->isEmpty() ? clock.elapsed() : 0, 0);
     }
     return *m_formats;
 }
 
-std::optional<QByteArray> ClipboardPasteboard::read(const QString &format)
+void ClipboardPasteboard::weigh(qint64 emptyAnswerMilliseconds, qint64 bytes)
+{
+    m_millisecondsWaited += emptyAnswerMilliseconds;
+    m_bytesRead += bytes;
+    if (emptyAnswerMilliseconds >= stalledMilliseconds ||
+        m_millisecondsWaited > waitPerChangeMilliseconds || m_bytesRead > CaptureLimits::perChange)
+        m_gaveUp = true;
+}
+
+PasteboardData ClipboardPasteboard::read(const QString &format, qint64 limit)
 {
     if (!formats().contains(format))
-        return std::nullopt;
-    if (const auto found = m_reads.constFind(format); found != m_reads.cend())
-        return *found;
-    std::optional<QByteArray> bytes;
-    if (const QMimeData *mime = m_clipboard->mimeData(QClipboard::Clipboard)) {
-        QByteArray data = mime->data(format);
-        if (!data.isEmpty())
-            bytes = std::move(data);
+        return {};
+    if (const auto found = m_reads.constFind(format); found != m_reads.cend()) {
+        if (found->size > limit || (found->size > 0 && !found->bytes))
+            return {.oversize = true};
+        return {.bytes = found->bytes};
     }
-    m_reads.insert(format, bytes);
-    return bytes;
+    if (m_gaveUp)
+        return {};
+    const QMimeData *mime = m_clipboard->mimeData(QClipboard::Clipboard);
+    if (!mime)
+        return {};
+    QElapsedTimer clock;
+    clock.start();
+    QByteArray bytes = mime->data(format);
+    const qint64 size = bytes.size();
+    weigh(bytes.isEmpty() ? clock.elapsed() : 0, size);
+    if (bytes.isEmpty()) {
+        m_reads.insert(format, {});
+        return {};
+    }
+    if (size > limit) {
+        m_reads.insert(format, {.size = size});
+        return {.oversize = true};
+    }
+    m_reads.insert(format, {.bytes = bytes, .size = size});
+    return {.bytes = std::move(bytes)};
 }
 
 QStringList ClipboardPasteboard::types()
@@ -176,8 +216,9 @@ QStringList ClipboardPasteboard::types()
         if (!isProtocolTarget(format))
             types.append(format);
     }
-    const bool concealed = types.contains(concealedTypeFormat) ||
-                           read(kdePasswordHintFormat).value_or(QByteArray()).trimmed() == "secret";
+    const bool concealed =
+        types.contains(concealedTypeFormat) ||
+        read(kdePasswordHintFormat, hintLimit).bytes.value_or(QByteArray()).trimmed() == "secret";
     if (concealed && !types.contains(PasteboardMarker::concealed))
         types.append(PasteboardMarker::concealed);
     return types;
@@ -185,21 +226,23 @@ QStringList ClipboardPasteboard::types()
 
 QList<QUrl> ClipboardPasteboard::fileURLs()
 {
-    const std::optional<QByteArray> list = read(uriListFormat);
+    const std::optional<QByteArray> list = read(uriListFormat, CaptureLimits::text).bytes;
     return list ? UriList::localFiles(*list) : QList<QUrl>();
 }
 
-std::optional<QByteArray> ClipboardPasteboard::data(PasteboardDataType type)
+PasteboardData ClipboardPasteboard::data(PasteboardDataType type, qint64 limit)
 {
     switch (type) {
     case PasteboardDataType::Png:
-        return read(pngFormat);
+        return read(pngFormat, limit);
     case PasteboardDataType::Tiff:
-        return read(tiffFormat);
+        return read(tiffFormat, limit);
     case PasteboardDataType::Rtf:
-        return read(rtfFormat);
+        return read(rtfFormat, limit);
+    case PasteboardDataType::Text:
+        return read(textFormat(), limit);
     }
-    return std::nullopt;
+    return {};
 }
 
 std::optional<QImage> ClipboardPasteboard::image()
@@ -211,42 +254,27 @@ std::optional<QImage> ClipboardPasteboard::image()
         *m_image = m_written.image;
         return *m_image;
     }
-    // PNG and TIFF first; any other image form the owner offers after them. Qt's own
-    // "application/x-qt-image" would ask the owner for every image format in turn.
-    QStringList candidates{pngFormat, tiffFormat};
-    for (const QString &format : formats()) {
-        if (format.startsWith(u"image/") && !candidates.contains(format) && format != u"image/ppm")
-            candidates.append(format);
-    }
-    for (const QString &format : candidates) {
-        const std::optional<QByteArray> bytes = read(format);
-        // Never decode what no guard has weighed.
-        if (!bytes || bytes->size() > CaptureLimits::tiff)
-            continue;
-        QImage decoded = QImage::fromData(*bytes);
-        if (!decoded.isNull()) {
-            m_image->emplace(std::move(decoded));
-            break;
+    // No other image form is asked for: each would be one more wait on a stalling owner, one
+    // more large answer, and one more decoder exposed to another program's bytes.
+    for (const auto &[format, limit, decoder] :
+         {std::tuple{pngFormat, CaptureLimits::png, "png"},
+          std::tuple{tiffFormat, CaptureLimits::tiff, "tiff"}}) {
+        if (const std::optional<QByteArray> bytes = read(format, limit).bytes) {
+            *m_image = ImageDecoder::decode(*bytes, decoder);
+            if (*m_image)
+                break;
         }
     }
     return *m_image;
 }
 
-std::optional<QString> ClipboardPasteboard::string()
+QString ClipboardPasteboard::textFormat()
 {
-    QString format;
     for (const QString &offered : formats()) {
-        if (offered.compare(utf8TextFormat, Qt::CaseInsensitive) == 0) {
-            format = offered;
-            break;
-        }
+        if (offered.compare(utf8TextFormat, Qt::CaseInsensitive) == 0)
+            return offered;
     }
-    if (format.isEmpty())
-        format = plainTextFormat;
-    // Bytes that are not UTF-8 come out with replacement characters, as Qt itself decodes
-    // UTF8_STRING.
-    const std::optional<QByteArray> bytes = read(format);
-    return bytes ? std::optional(QString::fromUtf8(*bytes)) : std::nullopt;
+    return plainTextFormat;
 }
 
 void ClipboardPasteboard::write(const PasteboardContent &content)

@@ -19,7 +19,9 @@ class QMimeData;
 // window. Elsewhere QClipboard::dataChanged stands in, minus own writes and empty contents.
 //
 // Another client's content is read lazily and at most once per change: Qt asks the owner
-// again on every request and waits 5 s for one that does not answer.
+// again on every request and waits 5 s for one that does not answer. The first request left
+// unanswered ends the reading of that change, and one change reads at most
+// CaptureLimits::perChange bytes, so that a hostile owner costs one wait and bounded memory.
 class ClipboardPasteboard final : public QObject,
                                   public Pasteboard,
                                   private QAbstractNativeEventFilter
@@ -35,9 +37,8 @@ public:
 
     QStringList types() override;
     QList<QUrl> fileURLs() override;
-    std::optional<QByteArray> data(PasteboardDataType type) override;
+    PasteboardData data(PasteboardDataType type, qint64 limit) override;
     std::optional<QImage> image() override;
-    std::optional<QString> string() override;
 
     void write(const PasteboardContent &content) override;
 
@@ -52,7 +53,12 @@ private:
     void startContent(std::optional<QStringList> formats);
     const QStringList &formats();
     // The bytes of one offered format, asked of the owner once per change.
-    std::optional<QByteArray> read(const QString &format);
+    PasteboardData read(const QString &format, qint64 limit);
+    // Adds what a request cost to the change; an empty answer that took long means the owner
+    // stopped answering.
+    void weigh(qint64 emptyAnswerMilliseconds, qint64 bytes);
+    // UTF8_STRING by its MIME name when offered, else whatever Qt reads as plain text.
+    QString textFormat();
 
     QClipboard *m_clipboard;
     // X11 only: the XFixes selection event code, CLIPBOARD, and our connection's window ids.
@@ -66,8 +72,17 @@ private:
 
     // What has been read of the current content.
     std::optional<QStringList> m_formats;
-    QHash<QString, std::optional<QByteArray>> m_reads;
+    // Bytes are kept only when they were within the limit they were read with.
+    struct Read {
+        std::optional<QByteArray> bytes;
+        qint64 size = 0;
+    };
+    QHash<QString, Read> m_reads;
     std::optional<std::optional<QImage>> m_image;
+    qint64 m_bytesRead = 0;
+    qint64 m_millisecondsWaited = 0;
+    // The owner stopped answering, or the change has cost all it may.
+    bool m_gaveUp = false;
 
     // Whether the current content is what our last write made.
     bool m_ownContent = false;

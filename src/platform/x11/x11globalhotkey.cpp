@@ -73,6 +73,13 @@ GlobalHotKey::Registration X11GlobalHotKey::registerHotKey(std::function<void()>
     return registration;
 }
 
+QString X11GlobalHotKey::route() const
+{
+    return m_connection ? QStringLiteral("an X11 key grab")
+                        : QStringLiteral("without an X11 display, bind it to the command "
+                                         "'quillstash --show-board' in the desktop's settings");
+}
+
 GlobalHotKey::Registration
 X11GlobalHotKey::registrationFromGrabErrors(const std::vector<uint8_t> &errors)
 {

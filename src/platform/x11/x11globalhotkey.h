@@ -22,6 +22,7 @@ public:
     X11GlobalHotKey &operator=(const X11GlobalHotKey &) = delete;
 
     Registration registerHotKey(std::function<void()> pressed) override;
+    QString route() const override;
 
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
 

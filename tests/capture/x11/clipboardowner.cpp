@@ -2,9 +2,12 @@
 // request. Prints "ready <window>" once it owns the clipboard and "request <target>" for every
 // request; exits when another client takes the clipboard.
 //
-//   clipboardowner [--stuck] [--exit-on-data] [--window CLASS] TARGET=FILE...
+//   clipboardowner [--stuck] [--stall-data] [--exit-on-data] [--window CLASS] TARGET=FILE...
+//
+// Answers above 1 MB go in increments, as large answers must.
 //
 // --stuck        never answers a request
+// --stall-data   answers TARGETS, never a data request
 // --exit-on-data answers TARGETS, then exits on the first data request without answering
 // --window CLASS maps a window with that WM_CLASS (and no _NET_WM_PID) and copies once it is
 //                the active window
@@ -12,10 +15,10 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <memory>
 #include <string>
@@ -46,36 +49,56 @@ bool isActive(Display *display, Window window)
 
 bool readFile(const std::string &path, std::string &contents)
 {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(path, std::ios::binary | std::ios::ate);
     if (!file)
         return false;
-    contents.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    return true;
+    // In one read: tens of megabytes a character at a time take seconds in a debug build.
+    contents.resize(std::size_t(file.tellg()));
+    file.seekg(0);
+    return bool(file.read(contents.data(), std::streamsize(contents.size())));
 }
+
+// Larger answers do not fit in one request.
+constexpr std::size_t incrementalAbove = 1 << 20;
+constexpr std::size_t incrementSize = 1 << 16;
+
+// An answer going out in increments: where it goes and how far it has got.
+struct Transfer {
+    Window requestor;
+    Atom property;
+    Atom target;
+    const std::string *contents;
+    std::size_t sent;
+};
 
 } // namespace
 
 int main(int argc, char **argv)
 {
     bool stuck = false;
+    bool stallData = false;
     bool exitOnData = false;
     std::string windowClass;
-    std::vector<std::pair<std::string, std::string>> offers;
+    std::map<std::string, std::string> files;
+    std::vector<std::pair<std::string, const std::string *>> offers;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         if (argument == "--stuck") {
             stuck = true;
+        } else if (argument == "--stall-data") {
+            stallData = true;
         } else if (argument == "--exit-on-data") {
             exitOnData = true;
         } else if (argument == "--window" && i + 1 < argc) {
             windowClass = argv[++i];
         } else if (const auto equals = argument.rfind('='); equals != std::string::npos) {
-            std::string contents;
-            if (!readFile(argument.substr(equals + 1), contents)) {
+            // Targets that name one file share its contents.
+            const std::string path = argument.substr(equals + 1);
+            if (!files.count(path) && !readFile(path, files[path])) {
                 std::fprintf(stderr, "cannot read %s\n", argument.c_str());
                 return 2;
             }
-            offers.emplace_back(argument.substr(0, equals), std::move(contents));
+            offers.emplace_back(argument.substr(0, equals), &files[path]);
         } else {
             std::fprintf(stderr, "unknown argument %s\n", argument.c_str());
             return 2;
@@ -89,11 +112,13 @@ int main(int argc, char **argv)
         return 3;
     const Window window =
         XCreateSimpleWindow(display, DefaultRootWindow(display), 10, 10, 300, 200, 0, 0, 0xffffff);
-    std::map<Atom, std::string> data;
+    std::map<Atom, const std::string *> data;
     for (const auto &[target, contents] : offers)
         data[XInternAtom(display, target.c_str(), False)] = contents;
     const Atom clipboard = XInternAtom(display, "CLIPBOARD", False);
     const Atom targets = XInternAtom(display, "TARGETS", False);
+    const Atom incremental = XInternAtom(display, "INCR", False);
+    std::vector<Transfer> transfers;
 
     if (!windowClass.empty()) {
         std::string instance = windowClass;
@@ -116,6 +141,27 @@ int main(int argc, char **argv)
         XNextEvent(display, &event);
         if (event.type == SelectionClear)
             return 0;
+        if (event.type == PropertyNotify && event.xproperty.state == PropertyDelete) {
+            // The requestor took the last increment: the next one, or the empty end.
+            for (auto transfer = transfers.begin(); transfer != transfers.end(); ++transfer) {
+                if (transfer->requestor != event.xproperty.window ||
+                    transfer->property != event.xproperty.atom)
+                    continue;
+                const std::size_t size =
+                    std::min(incrementSize, transfer->contents->size() - transfer->sent);
+                XChangeProperty(display, transfer->requestor, transfer->property, transfer->target,
+                                8, PropModeReplace,
+                                reinterpret_cast<const unsigned char *>(transfer->contents->data() +
+                                                                        transfer->sent),
+                                int(size));
+                transfer->sent += size;
+                if (size == 0)
+                    transfers.erase(transfer);
+                XFlush(display);
+                break;
+            }
+            continue;
+        }
         if (event.type != SelectionRequest)
             continue;
         const XSelectionRequestEvent &request = event.xselectionrequest;
@@ -123,7 +169,7 @@ int main(int argc, char **argv)
         std::printf("request %s\n", name ? name : "?");
         std::fflush(stdout);
         XFree(name);
-        if (stuck)
+        if (stuck || (stallData && request.target != targets))
             continue;
 
         XSelectionEvent notify{};
@@ -144,10 +190,18 @@ int main(int argc, char **argv)
         } else if (const auto found = data.find(request.target); found != data.end()) {
             if (exitOnData)
                 return 0;
-            XChangeProperty(display, request.requestor, property, request.target, 8,
-                            PropModeReplace,
-                            reinterpret_cast<const unsigned char *>(found->second.data()),
-                            int(found->second.size()));
+            const std::string &contents = *found->second;
+            if (contents.size() > incrementalAbove) {
+                XSelectInput(display, request.requestor, PropertyChangeMask);
+                const long size = long(contents.size());
+                XChangeProperty(display, request.requestor, property, incremental, 32,
+                                PropModeReplace, reinterpret_cast<const unsigned char *>(&size), 1);
+                transfers.push_back({request.requestor, property, request.target, &contents, 0});
+            } else {
+                XChangeProperty(
+                    display, request.requestor, property, request.target, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char *>(contents.data()), int(contents.size()));
+            }
             notify.property = property;
         }
         XSendEvent(display, request.requestor, False, 0, reinterpret_cast<XEvent *>(&notify));

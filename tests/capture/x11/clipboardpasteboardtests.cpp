@@ -1,3 +1,4 @@
+#include "capture/clipboardcapture.h"
 #include "platform/x11/clipboardpasteboard.h"
 #include "x11testsupport.h"
 
@@ -6,20 +7,60 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QTest>
+#include <QtEndian>
 #include <gtest/gtest.h>
+#include <malloc.h>
+#include <unistd.h>
 
 namespace
 {
 
-QByteArray pngBytes(QSize size)
+QByteArray imageBytes(QSize size, const char *format = "PNG")
 {
     QImage image(size, QImage::Format_ARGB32);
     image.fill(Qt::darkCyan);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
+    image.save(&buffer, format);
     return bytes;
+}
+
+QByteArray pngBytes(QSize size)
+{
+    return imageBytes(size);
+}
+
+quint32 crc32(QByteArrayView bytes)
+{
+    quint32 crc = 0xFFFFFFFF;
+    for (const char byte : bytes) {
+        crc ^= quint8(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc & 1) ? 0xEDB88320 ^ (crc >> 1) : crc >> 1;
+    }
+    return ~crc;
+}
+
+// A small, valid PNG whose header declares another size.
+QByteArray pngDeclaring(QSize size)
+{
+    QByteArray png = pngBytes(QSize(1, 1));
+    // The header chunk follows the 8-byte signature: length, "IHDR", width, height, ...
+    qToBigEndian<quint32>(quint32(size.width()), png.data() + 16);
+    qToBigEndian<quint32>(quint32(size.height()), png.data() + 20);
+    qToBigEndian<quint32>(crc32(QByteArrayView(png).sliced(12, 17)), png.data() + 29);
+    return png;
+}
+
+// What the process holds once freed memory has gone back to the system.
+qint64 residentBytes()
+{
+    ::malloc_trim(0);
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    return statm.readAll().split(' ').value(1).toLongLong() * ::sysconf(_SC_PAGESIZE);
 }
 
 class ClipboardPasteboardTest : public testing::Test
@@ -130,9 +171,10 @@ TEST_F(ClipboardPasteboardTest, LinuxFormatsMapToTheRepresentations)
     EXPECT_FALSE(types.contains(QStringLiteral("TARGETS")));
     EXPECT_TRUE(types.contains(QStringLiteral("text/rtf")));
     EXPECT_EQ(m_pasteboard.string(), QStringLiteral("caf\u00E9"));
-    EXPECT_EQ(m_pasteboard.data(PasteboardDataType::Rtf), QByteArray("{\\rtf1 x}"));
-    EXPECT_EQ(m_pasteboard.data(PasteboardDataType::Png), png);
-    EXPECT_FALSE(m_pasteboard.data(PasteboardDataType::Tiff));
+    EXPECT_EQ(m_pasteboard.data(PasteboardDataType::Rtf, 100).bytes, QByteArray("{\\rtf1 x}"));
+    EXPECT_EQ(m_pasteboard.data(PasteboardDataType::Png, png.size()).bytes, png);
+    EXPECT_TRUE(m_pasteboard.data(PasteboardDataType::Png, png.size() - 1).oversize);
+    EXPECT_FALSE(m_pasteboard.data(PasteboardDataType::Tiff, 100).bytes);
     ASSERT_TRUE(m_pasteboard.image());
     EXPECT_EQ(m_pasteboard.image()->size(), QSize(9, 4));
     EXPECT_EQ(m_pasteboard.fileURLs(),
@@ -270,5 +312,96 @@ TEST_F(ClipboardPasteboardTest, AnOwnerVanishingMidReadGivesNothing)
     EXPECT_EQ(m_pasteboard.changeCount(), start + 1);
     copyFromOutside("after the vanished owner");
 }
+
+struct HostileCase {
+    const char *name;
+    OwnerProcess::Offers offers;
+    QStringList flags;
+    // The text clipping made, or the toast shown.
+    std::optional<QString> text;
+    std::optional<QString> toast;
+};
+
+class HostileOwnerTest : public ClipboardPasteboardTest,
+                         public testing::WithParamInterface<HostileCase>
+{
+};
+
+// One change costs at most one of Qt's waits and keeps no more than the limits allow, and no
+// image decoder but PNG's and TIFF's is handed the owner's bytes.
+TEST_P(HostileOwnerTest, CostsOneWaitAndBoundedMemory)
+{
+    QElapsedTimer clock;
+    clock.start();
+    const qint64 start = m_pasteboard.changeCount();
+    OwnerProcess owner(GetParam().offers, GetParam().flags);
+    ASSERT_TRUE(owner.waitUntilReady());
+    ASSERT_TRUE(waitForCount(start + 1));
+
+    const qint64 resident = residentBytes();
+    const ClipboardCapture::Outcome outcome = ClipboardCapture::read(m_pasteboard, false, {});
+    const qint64 kept = residentBytes() - resident;
+    EXPECT_LT(clock.elapsed(), 7000);
+    EXPECT_EQ(outcome.toast, GetParam().toast);
+    EXPECT_EQ(outcome.item ? std::optional(outcome.item->textContent) : std::nullopt,
+              GetParam().text);
+    EXPECT_LT(kept, qint64(64) << 20) << "kept for the change: " << kept;
+
+    QStringList asked = owner.requests();
+    asked.removeAll(QStringLiteral("TARGETS"));
+    for (const QString &target : asked)
+        EXPECT_TRUE(!target.startsWith(u"image/") || target == u"image/png" ||
+                    target == u"image/tiff")
+            << qPrintable(target);
+    if (GetParam().flags.contains(QStringLiteral("--stall-data"))) {
+        EXPECT_EQ(asked.size(), 1)
+            << "asked again after a time-out: " << qPrintable(asked.join(' '));
+    }
+
+    copyFromOutside("after the hostile owner");
+    EXPECT_EQ(m_pasteboard.string(), QStringLiteral("after the hostile owner"));
+    EXPECT_LT(clock.elapsed(), 10000);
+}
+
+OwnerProcess::Offers everyTarget(const QByteArray &bytes, int otherImageForms)
+{
+    OwnerProcess::Offers offers{{QStringLiteral("image/png"), bytes},
+                                {QStringLiteral("image/tiff"), bytes},
+                                {QStringLiteral("UTF8_STRING"), bytes},
+                                {QStringLiteral("text/rtf"), bytes}};
+    for (int i = 0; i < otherImageForms; ++i)
+        offers.append({QStringLiteral("image/x-form%1").arg(i), bytes});
+    return offers;
+}
+
+const QString caption = QStringLiteral("caption");
+
+INSTANTIATE_TEST_SUITE_P(
+    Owners, HostileOwnerTest,
+    testing::Values(HostileCase{"StallingOnManyImageForms",
+                                everyTarget("never sent", 150),
+                                {QStringLiteral("--stall-data")}},
+                    HostileCase{"ThirtyMegabytesOnEveryFormButPng",
+                                [] {
+                                    OwnerProcess::Offers offers =
+                                        everyTarget(QByteArray(30 << 20, 'z'), 20);
+                                    offers.removeFirst();
+                                    return offers;
+                                }(),
+                                {},
+                                std::nullopt,
+                                ClipboardCapture::textTooLargeMessage},
+                    HostileCase{"PngDeclaringThirtyThousandSquare",
+                                {{QStringLiteral("image/png"), pngDeclaring(QSize(30000, 30000))},
+                                 {QStringLiteral("UTF8_STRING"), caption.toUtf8()}},
+                                {},
+                                caption},
+                    HostileCase{"BmpUnderThePngName",
+                                {{QStringLiteral("image/png"), imageBytes(QSize(6, 6), "BMP")},
+                                 {QStringLiteral("image/bmp"), imageBytes(QSize(6, 6), "BMP")},
+                                 {QStringLiteral("UTF8_STRING"), caption.toUtf8()}},
+                                {},
+                                caption}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace

@@ -305,4 +305,33 @@ TEST_F(EndToEndTest, LatencyFromCopyToStoreFile)
     RecordProperty("latency_worst_ms", QString::number(milliseconds.last(), 'f', 1).toStdString());
 }
 
+// The pictures show the showcase only: a copy the user makes meanwhile is not even read.
+TEST(ScreenshotExportTest, LeavesTheClipboardAlone)
+{
+    QTemporaryDir home;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+    environment.insert(QStringLiteral("QUILLSTASH_TEST_TRACE"), QStringLiteral("1"));
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(QUILLSTASH_PROGRAM),
+                  {QStringLiteral("--export-screenshots"), home.filePath(QStringLiteral("shots"))});
+    QByteArray output;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            output += program.readAllStandardError();
+            return output.contains("board-shown");
+        },
+        10000))
+        << output.constData();
+
+    OwnerProcess editor({{QStringLiteral("UTF8_STRING"), "copied during the export"}},
+                        {QStringLiteral("--window"), QStringLiteral("ScratchEditor")});
+    ASSERT_TRUE(editor.waitUntilReady());
+    ASSERT_TRUE(program.waitForFinished(20000));
+    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_EQ(editor.requests(), QStringList());
+}
+
 } // namespace

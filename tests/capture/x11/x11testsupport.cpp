@@ -1,17 +1,23 @@
 #include "x11testsupport.h"
 
 #include <QFile>
+#include <QHash>
 #include <QTest>
 
 OwnerProcess::OwnerProcess(const Offers &offers, const QStringList &flags)
 {
     QStringList arguments = flags;
-    for (qsizetype i = 0; i < offers.size(); ++i) {
-        const QString path = m_files.filePath(QString::number(i));
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly))
-            file.write(offers[i].second);
-        arguments << offers[i].first + u'=' + path;
+    // Targets with the same bytes share one file, which the helper reads once.
+    QHash<QByteArray, QString> paths;
+    for (const auto &[target, bytes] : offers) {
+        QString &path = paths[bytes];
+        if (path.isEmpty()) {
+            path = m_files.filePath(QString::number(paths.size()));
+            QFile file(path);
+            if (file.open(QIODevice::WriteOnly))
+                file.write(bytes);
+        }
+        arguments << target + u'=' + path;
     }
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process.start(QStringLiteral(CLIPBOARD_OWNER_PROGRAM), arguments);
