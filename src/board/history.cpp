@@ -58,20 +58,28 @@ History::LoadOutcome History::load(const QDateTime &now)
     QList<ClippingItem> &items = read.store.items;
     bool migrated = false;
     QSet<QUuid> plainInFile;
+    QSet<QUuid> mended;
     for (qsizetype i = 0; i < items.size(); ++i) {
-        if (std::as_const(items)[i].sourceAppName == u"Google Chrome")
+        if (std::as_const(items)[i].sourceAppName == u"Google Chrome") {
             items[i].sourceAppName = QStringLiteral("Chrome");
+            mended.insert(items[i].id);
+        }
         const ClippingItem &item = std::as_const(items)[i];
         if (item.isSecret() && (!item.textContent.isEmpty() || !item.isPassword)) {
             // Without the key the record stays as the file has it, until a later save seals it.
-            if (items[i].applyMaskState(true))
+            if (items[i].applyMaskState(true)) {
+                mended.insert(item.id);
                 migrated = true;
-            else
+            } else {
                 plainInFile.insert(item.id);
+            }
         }
     }
     replace(std::move(read.store.items), std::move(read.store.collections));
     m_plainInFile = std::move(plainInFile);
+    // The store knows the rest as it read them.
+    m_changed = std::move(mended);
+    m_everythingChanged = false;
     if (migrated)
         save();
     return LoadOutcome::Loaded;
@@ -103,6 +111,7 @@ void History::takeReading(std::future<StoreFile::Contents> reading)
 void History::replace(QList<ClippingItem> items, QList<ClippingCollection> collections)
 {
     m_plainInFile.clear();
+    m_everythingChanged = true;
     m_items = std::move(items);
     m_collections = std::move(collections);
     ++m_revision;
@@ -118,6 +127,8 @@ void History::save()
     for (ClippingItem &item : m_items) {
         if (item.awaitsSealing()) {
             const bool done = item.applyMaskState(true);
+            if (done)
+                m_changed.insert(item.id);
             sealed = sealed || done;
             waiting = waiting || !done;
         }
@@ -129,19 +140,22 @@ void History::save()
     }
     if (m_savingDisabled)
         return;
+    const QSet<QUuid> *changed = m_everythingChanged ? nullptr : &m_changed;
     if (!waiting) {
-        m_store.write(m_items, m_collections);
-        return;
+        m_store.write(m_items, m_collections, changed);
+    } else {
+        // A secret that waits for its key is left out of the file, unless the file held it so
+        // already; it is written once sealed.
+        QList<ClippingItem> written;
+        written.reserve(m_items.size());
+        for (const ClippingItem &item : std::as_const(m_items)) {
+            if (!item.awaitsSealing() || m_plainInFile.contains(item.id))
+                written.append(item);
+        }
+        m_store.write(written, m_collections, changed);
     }
-    // A secret that waits for its key is left out of the file, unless the file held it so
-    // already; it is written once sealed.
-    QList<ClippingItem> written;
-    written.reserve(m_items.size());
-    for (const ClippingItem &item : std::as_const(m_items)) {
-        if (!item.awaitsSealing() || m_plainInFile.contains(item.id))
-            written.append(item);
-    }
-    m_store.write(written, m_collections);
+    m_changed.clear();
+    m_everythingChanged = false;
 }
 
 void History::sealWaitingSecrets()
@@ -164,6 +178,14 @@ void History::commit(Changes changes)
         onChanged(changes);
 }
 
+bool History::stripCollection(ClippingItem &item, QUuid collectionID)
+{
+    if (item.collectionIDs.removeAll(collectionID) == 0)
+        return false;
+    m_changed.insert(item.id);
+    return true;
+}
+
 bool History::insert(const ClippingItem &item, qsizetype limit)
 {
     settle();
@@ -174,6 +196,7 @@ bool History::insert(const ClippingItem &item, qsizetype limit)
             return false;
     }
     m_items.prepend(item);
+    m_changed.insert(item.id);
     // A limit below one (only possible by direct assignment) still keeps the new clipping.
     limit = std::max<qsizetype>(limit, 1);
     if (m_items.size() > limit)
@@ -190,6 +213,7 @@ bool History::toggleMask(QUuid id)
         return false;
     if (!item->applyMaskState(!item->isSecret()))
         return false;
+    m_changed.insert(id);
     commit({.items = true});
     return true;
 }
@@ -201,6 +225,7 @@ bool History::toggleFavorite(QUuid id)
     if (!item)
         return false;
     item->isFavorite = !item->isFavorite;
+    m_changed.insert(id);
     commit({.items = true});
     return true;
 }
@@ -212,6 +237,7 @@ bool History::addToCollection(QUuid itemID, QUuid collectionID)
     if (!item || item->collectionIDs.contains(collectionID))
         return false;
     item->collectionIDs.append(collectionID);
+    m_changed.insert(itemID);
     commit({.items = true});
     return true;
 }
@@ -222,6 +248,7 @@ bool History::removeFromCollection(QUuid itemID, QUuid collectionID)
     ClippingItem *item = findMutable(itemID);
     if (!item || item->collectionIDs.removeAll(collectionID) == 0)
         return false;
+    m_changed.insert(itemID);
     commit({.items = true});
     return true;
 }
@@ -281,7 +308,7 @@ bool History::removeCollection(QUuid id)
     changes.collections =
         m_collections.removeIf([&](const ClippingCollection &kept) { return kept.id == id; }) > 0;
     for (ClippingItem &item : m_items)
-        changes.items = item.collectionIDs.removeAll(id) > 0 || changes.items;
+        changes.items = stripCollection(item, id) || changes.items;
     if (!changes.any())
         return false;
     commit(changes);
@@ -293,7 +320,7 @@ bool History::emptyCollection(QUuid id)
     settle();
     bool stripped = false;
     for (ClippingItem &item : m_items)
-        stripped = item.collectionIDs.removeAll(id) > 0 || stripped;
+        stripped = stripCollection(item, id) || stripped;
     if (!stripped)
         return false;
     commit({.items = true});

@@ -87,6 +87,8 @@ public:
 private:
     ClippingItem *findMutable(QUuid id);
     void settle();
+    // Takes the collection off the clipping; whether it was in it.
+    bool stripCollection(ClippingItem &item, QUuid collectionID);
     void commit(Changes changes);
 
     QList<ClippingItem> m_items;
@@ -97,6 +99,10 @@ private:
     bool m_saveFailing = false;
     // Secrets read in plain that could not be sealed yet: the file keeps them as they were.
     QSet<QUuid> m_plainInFile;
+    // What changed since the last save, so that the store encodes only that; after a replace,
+    // everything.
+    QSet<QUuid> m_changed;
+    bool m_everythingChanged = true;
     // Last, so that it is waited for before the store it reads goes.
     std::future<StoreFile::Contents> m_reading;
 };
