@@ -1,5 +1,6 @@
 // The board's widgets over 10,000 clippings, drawn offscreen: showing, typing a search
-// character and scrolling one row, each up to the finished frame.
+// character, scrolling one row and opening Quick Look on a long text, each up to the finished
+// frame.
 #include "board/clipboardmanagerstate.h"
 #include "platform/fake/fakeclock.h"
 #include "platform/fake/fakefrontapplication.h"
@@ -13,6 +14,7 @@
 #include "store/storefile.h"
 #include "views/board/cardgridview.h"
 #include "views/board/mainboardview.h"
+#include "views/board/quicklookview.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -154,6 +156,41 @@ void BM_ScrollOneRow(benchmark::State &run)
     state.setGridColumns(3);
 }
 BENCHMARK(BM_ScrollOneRow)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
+
+// Quick Look opened on one long text, up to its first frame: 2 MB on a single line and 10 MB
+// of lines.
+void BM_OpenQuickLook(benchmark::State &run)
+{
+    const bool oneLine = run.range(0) == 0;
+    const qsizetype size = oneLine ? 2'000'000 : 10'000'000;
+    QString text;
+    text.reserve(size + 100);
+    for (qsizetype i = 0; text.size() < size; ++i) {
+        text += words[i % words.size()];
+        text += oneLine || i % 12 != 11 ? u' ' : u'\n';
+    }
+    ClipboardManagerState &state = board().state();
+    const ClippingItem item = ClippingItem::make(
+        {.type = ClippingType::Text, .textContent = text, .sourceAppName = apps[0]});
+    board().window().showMainWindow();
+    QWidget &preview = *board().window().view()->quickLook();
+    for (auto _ : run) {
+        state.setQuickLookItem(item);
+        benchmark::DoNotOptimize(preview.grab());
+        run.PauseTiming();
+        state.setQuickLookItem(std::nullopt);
+        QApplication::processEvents();
+        run.ResumeTiming();
+    }
+    board().window().hideMainWindow();
+    run.SetLabel(oneLine ? "2 MB, one line" : "10 MB");
+}
+BENCHMARK(BM_OpenQuickLook)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly();
 
 } // namespace
 

@@ -66,7 +66,7 @@ void paintStatusIcon(QPainter &p)
     p.strokePath(hook, line);
 }
 
-void paintDocument(QPainter &p)
+void paintPage(QPainter &p)
 {
     constexpr qreal fold = 15;
     const QRectF page(7, 2, 58, 80);
@@ -87,7 +87,19 @@ void paintDocument(QPainter &p)
     corner.closeSubpath();
     p.fillPath(corner, grey(0.92));
     p.strokePath(corner, QPen(grey(0.8), 1, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+}
 
+// A page of grey lines: any document, naming no format.
+void paintPlainDocument(QPainter &p)
+{
+    paintPage(p);
+    for (int line = 0; line < 6; ++line)
+        p.fillRect(QRectF(16, 16 + line * 9, line == 5 ? 24 : 40, 3), grey(0.82));
+}
+
+void paintDocument(QPainter &p)
+{
+    paintPage(p);
     p.save();
     p.translate(18, 24);
     p.scale(36.0 / appIconSize.width(), 36.0 / appIconSize.height());
@@ -193,6 +205,11 @@ QImage AppIconProvider::drawBrandLogoImage(qreal size, qreal devicePixelRatio)
 QImage AppIconProvider::drawSketchDocumentIcon(qreal devicePixelRatio)
 {
     return render(documentIconSize, devicePixelRatio, documentIconSize, paintDocument);
+}
+
+QImage AppIconProvider::drawPlainDocumentIcon(qreal devicePixelRatio)
+{
+    return render(documentIconSize, devicePixelRatio, documentIconSize, paintPlainDocument);
 }
 
 std::optional<QByteArray> AppIconProvider::generateShowcaseArtwork()

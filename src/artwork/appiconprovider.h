@@ -37,6 +37,8 @@ public:
     static QImage drawBrandLogoImage(qreal size, qreal devicePixelRatio = 1);
     // 72 × 84 points: a page with a folded corner, the design gem and a caption.
     static QImage drawSketchDocumentIcon(qreal devicePixelRatio = 1);
+    // The same page with lines of text instead of the gem and caption, for any other file.
+    static QImage drawPlainDocumentIcon(qreal devicePixelRatio = 1);
     // PNG bytes of the logo at 512 × 512 pixels, or nothing if encoding fails.
     static std::optional<QByteArray> generateShowcaseArtwork();
 

@@ -46,6 +46,16 @@ bool BoardKeyMap::handleLocalKeyDown(const KeyPress &press)
     if (flags.commandAlone() && handleCommandAlone(press))
         return true;
 
+    // Quick Look's Paste: what is previewed, which a context menu may have opened on a card
+    // other than the selected one.
+    if (isReturn(press.key) && !flags.command() && !flags.option()) {
+        if (const std::optional<ClippingItem> previewed = m_state.quickLookItem()) {
+            m_state.setQuickLookItem(std::nullopt);
+            m_state.activateClipping(*previewed, false);
+            return true;
+        }
+    }
+
     return press.textFieldFocused ? handleInTextField(press) : handleOnBoard(press);
 }
 
@@ -95,7 +105,10 @@ bool BoardKeyMap::handleCommandAlone(const KeyPress &press)
     }
     if (c == u"0")
         m_state.setSidebarSelection(SidebarSelection::history());
-    else if (c == u"p")
+    else if (c == u"q") {
+        if (onQuit)
+            onQuit();
+    } else if (c == u"p")
         m_state.setIsWindowAnchored(!m_state.isWindowAnchored());
     else if (c == u".")
         m_state.setIsPaused(!m_state.isPaused());
@@ -135,7 +148,8 @@ bool BoardKeyMap::handleInTextField(const KeyPress &press)
         m_state.ensureValidSelection();
         return true;
     }
-    if (isReturn(press.key)) {
+    // In the name field of a new collection, Return confirms the name.
+    if (isReturn(press.key) && !m_state.isCreatingCollection()) {
         if (const std::optional<ClippingItem> item = selectedVisibleItem()) {
             m_state.activateClipping(*item, false);
             return true;

@@ -21,6 +21,8 @@ public:
 
     // Hides the board when visible (Esc with nothing left to close).
     std::function<void()> onToggleWindow;
+    // Ctrl+Q, as in the tray menu.
+    std::function<void()> onQuit;
     // Takes the keyboard focus away from the search or collection name field.
     std::function<void()> onClearTextFieldFocus;
 

@@ -21,6 +21,10 @@ HotKeyManager::HotKeyManager(ClipboardManagerState &state, GlobalHotKey &hotKey,
         if (onToggleWindow)
             onToggleWindow();
     };
+    m_keyMap.onQuit = [this] {
+        if (onQuit)
+            onQuit();
+    };
     m_keyMap.onClearTextFieldFocus = [this] { m_monitor.clearTextFieldFocus(); };
 }
 

@@ -36,6 +36,8 @@ public:
 
     // Shows the board if hidden, hides it if visible.
     std::function<void()> onToggleWindow;
+    // Ends the program (Ctrl+Q on the board).
+    std::function<void()> onQuit;
     // Brings the board up unless it is already in front; true only if it already was.
     std::function<bool()> onShowWindowIfHidden;
 

@@ -1,6 +1,5 @@
 #include "clippingitem.h"
 
-#include "openedsecrets.h"
 #include "passwordcrypto.h"
 #include "textmetrics.h"
 
@@ -48,18 +47,20 @@ ClippingItem ClippingItem::make(ClippingItem fields)
     item.isPassword = true;
     item.isMasked = true;
     if (!item.encryptedPasswordData && !item.textContent.isEmpty()) {
-        // If sealing fails the text is dropped rather than kept in plain.
-        item.encryptedPasswordData = PasswordCrypto::encrypt(item.textContent);
-        item.textContent.clear();
         item.rtfData.reset();
+        if (std::optional<QByteArray> sealed = PasswordCrypto::encrypt(item.textContent)) {
+            item.encryptedPasswordData = std::move(sealed);
+            item.textContent.clear();
+        }
     }
     return item;
 }
 
 QString ClippingItem::resolvedText() const
 {
+    // Opened on every call and dropped by the caller: no opened secret stays in memory.
     if (encryptedPasswordData) {
-        if (std::optional<QString> opened = OpenedSecrets::open(id, *encryptedPasswordData))
+        if (std::optional<QString> opened = PasswordCrypto::decrypt(*encryptedPasswordData))
             return *opened;
     }
     return textContent;
@@ -134,14 +135,17 @@ QString ClippingItem::footerMetadataText() const
         return fileName.value_or(QStringLiteral("File"));
     case ClippingType::Text: {
         const QString text = resolvedText();
-        const QList<QStringView> graphemes = TextMetrics::graphemes(text);
-        const qsizetype count =
-            isLargeEmojiOnly()
-                ? std::count_if(graphemes.cbegin(), graphemes.cend(),
-                                [](QStringView g) { return !TextMetrics::isWhiteSpace(g); })
-                : graphemes.size();
-        const qsizetype lines =
-            1 + std::count_if(graphemes.cbegin(), graphemes.cend(), TextMetrics::isLineBreak);
+        // One pass and no list: a clipping may hold megabytes of text.
+        const bool emojiOnly = isLargeEmojiOnly();
+        qsizetype count = 0;
+        qsizetype lines = 1;
+        TextMetrics::visitGraphemes(text, [&](QStringView grapheme) {
+            if (!emojiOnly || !TextMetrics::isWhiteSpace(grapheme))
+                ++count;
+            if (TextMetrics::isLineBreak(grapheme))
+                ++lines;
+            return true;
+        });
         if (richKind == RichContentKind::CodeSnippet && lines >= 2)
             return QString::number(lines) + QStringLiteral(" lines, ") + characters(count);
         return characters(count);
@@ -173,13 +177,11 @@ bool ClippingItem::applyMaskState(bool masked)
         return true;
     }
     if (!plain.isEmpty()) {
+        // The text is the only copy: without a sealed form of it, nothing changes.
         std::optional<QByteArray> sealed = PasswordCrypto::encrypt(plain);
-        if (!sealed && !isSecret())
+        if (!sealed)
             return false;
-        // A secret that fails to seal keeps whatever was sealed before; its plain text goes
-        // either way.
-        if (sealed)
-            encryptedPasswordData = std::move(sealed);
+        encryptedPasswordData = std::move(sealed);
     }
     textContent.clear();
     rtfData.reset();

@@ -3,7 +3,7 @@
 #include "board/clipboardmanagerstate.h"
 
 #include <QDir>
-#include <QPixmap>
+#include <QImage>
 #include <QTimer>
 #include <QWidget>
 
@@ -38,7 +38,8 @@ QList<ScreenshotExport::Shot> ScreenshotExport::shots()
     return {
         {names[0],
          [this, grid] {
-             m_state.resetToShowcaseData();
+             // The export's profile is a throw-away one.
+             m_state.resetToShowcaseData(ClipboardManagerState::ReplacedHistory::Discarded);
              m_state.setAppearancePreference(AppearancePreference::Dark);
              grid(3, 3);
              m_state.setSidebarSelection(SidebarSelection::history());
@@ -72,6 +73,24 @@ void ScreenshotExport::start(int initialWaitMilliseconds)
     QTimer::singleShot(initialWaitMilliseconds, this, &ScreenshotExport::takeNext);
 }
 
+namespace
+{
+
+// On a transparent ground, unlike grab(): the board's rounded corners stay clear instead of
+// black where the window is masked rather than composited.
+QImage transparentPicture(QWidget &window)
+{
+    const qreal ratio = window.devicePixelRatioF();
+    QImage image(window.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    window.render(&image, QPoint(), QRegion(),
+                  QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    return image;
+}
+
+} // namespace
+
 void ScreenshotExport::takeNext()
 {
     if (m_shots.isEmpty()) {
@@ -85,7 +104,7 @@ void ScreenshotExport::takeNext()
     const Shot shot = m_shots.takeFirst();
     QWidget *window = shot.prepare();
     QTimer::singleShot(settleMilliseconds, this, [this, window, name = shot.fileName] {
-        const QPixmap picture = window ? window->grab() : QPixmap();
+        const QImage picture = window ? transparentPicture(*window) : QImage();
         if (picture.isNull() || !picture.save(QDir(m_folder).filePath(name), "PNG"))
             m_failures.append(name);
         takeNext();

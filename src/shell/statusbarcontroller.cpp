@@ -152,6 +152,8 @@ void StatusBarController::rebuildMenu()
     QAction *preferences = menu.addAction(withKeys(tr("Preferences..."), KeyLabels::preferences()),
                                           this, [this] { m_target.openPreferencesWindow(); });
     preferences->setShortcut(KeyLabels::preferences());
+    // The title names the keys already.
+    preferences->setShortcutVisibleInContextMenu(false);
     menu.addAction(withKeys(m_state.isSidebarVisible() ? tr("Hide Sidebar") : tr("Show Sidebar"),
                             KeyLabels::toggleSidebar()),
                    this, [this] { m_state.setIsSidebarVisible(!m_state.isSidebarVisible()); });
@@ -198,6 +200,7 @@ void StatusBarController::rebuildMenu()
                  KeyLabels::pause()),
         this, [this] { m_state.setIsPaused(!m_state.isPaused()); });
     pause->setShortcut(KeyLabels::pause());
+    pause->setShortcutVisibleInContextMenu(false);
     menu.addSeparator();
     menu.addAction(tr("Restore Demo Clippings"), this, [this] { m_state.resetToShowcaseData(); });
     menu.addAction(tr("Clear History"), this, [this] { m_state.clearHistory(); });

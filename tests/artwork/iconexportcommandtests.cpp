@@ -63,7 +63,7 @@ TEST(IconExportCommandTest, WritesTheIconSetHeadlessAndQuitsSilently)
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
     program.setProcessEnvironment(environment);
     program.start(QStringLiteral(QUILLSTASH_PROGRAM),
-                  {"--unknown", "--generate-app-icon", folder, "--generate-app-icon", second});
+                  {"--generate-app-icon", folder, "--generate-app-icon", second});
     ASSERT_TRUE(program.waitForFinished(30000));
 
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);

@@ -17,6 +17,11 @@ struct TextCase {
     TextKind kind;
 };
 
+void PrintTo(const TextCase &c, std::ostream *os)
+{
+    *os << '"' << c.text << '"';
+}
+
 class ClassifyTextTest : public testing::TestWithParam<TextCase>
 {
 };
@@ -50,6 +55,11 @@ struct CodeCase {
     const char *app;
     bool code;
 };
+
+void PrintTo(const CodeCase &c, std::ostream *os)
+{
+    *os << '"' << c.text << "\" from " << c.app;
+}
 
 class LooksLikeCodeTest : public testing::TestWithParam<CodeCase>
 {
@@ -148,6 +158,11 @@ struct FileCase {
     const char *name;
     const char *folder;
 };
+
+void PrintTo(const FileCase &c, std::ostream *os)
+{
+    *os << c.url;
+}
 
 class FileClippingTest : public testing::TestWithParam<FileCase>
 {

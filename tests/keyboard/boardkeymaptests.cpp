@@ -36,6 +36,7 @@ struct Board {
     bool quickLookOpen = false;
     const char *search = "";
     bool favoritesShown = false;
+    bool creatingCollection = false;
 };
 
 struct KeyCase {
@@ -69,6 +70,7 @@ protected:
         m_keyMap = std::make_unique<BoardKeyMap>(s);
         m_keyMap->onToggleWindow = [this] { m_log.append(QStringLiteral("toggle window")); };
         m_keyMap->onClearTextFieldFocus = [this] { m_log.append(QStringLiteral("unfocus")); };
+        m_keyMap->onQuit = [this] { m_log.append(QStringLiteral("quit")); };
         const QString selected = QString::fromUtf8(board.selected);
         s.setSelectedItemID(selected.isEmpty() ? std::nullopt
                                                : std::optional(itemNamed(selected).id));
@@ -77,6 +79,7 @@ protected:
         s.setSearchText(QString::fromUtf8(board.search));
         if (board.favoritesShown)
             s.setSidebarSelection(SidebarSelection::favorites());
+        s.setIsCreatingCollection(board.creatingCollection);
         effects();
     }
 
@@ -179,6 +182,8 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{
             "zeroReturnsToHistory", typed(cmd, "0"), {.favoritesShown = true}, true, {"history"}},
         KeyCase{"pAnchors", typed(cmd, "p"), {}, true, {"anchored"}},
+        KeyCase{"qQuits", typed(cmd, "q"), {}, true, {"quit"}},
+        KeyCase{"qQuitsFromTheSearchField", typed(cmd, "q"), focused, true, {"quit"}},
         KeyCase{"periodPauses", typed(cmd, "."), {}, true, {"paused"}},
         KeyCase{"equalsAddsARow", typed(cmd, "="), {}, true, {"rows 4"}},
         KeyCase{"plusAddsARow", typed(cmd, "+"), {}, true, {"rows 4"}},
@@ -232,6 +237,11 @@ INSTANTIATE_TEST_SUITE_P(
                             focused,
                             true,
                             {"hide and paste alpha, no paste", copied}},
+                    KeyCase{"returnConfirmsANewCollectionsName",
+                            key(Qt::Key_Return),
+                            {.focused = true, .creatingCollection = true},
+                            false,
+                            {}},
                     KeyCase{"returnWithoutSelectionIsTheFields",
                             key(Qt::Key_Return),
                             focusedNoSelection,
@@ -286,6 +296,11 @@ INSTANTIATE_TEST_SUITE_P(
                 true,
                 {"hide and paste alpha, no paste", copied}},
         KeyCase{"returnWithoutSelectionIsNotUsed", key(Qt::Key_Return), noSelection, false, {}},
+        KeyCase{"returnInQuickLookPastesWhatIsPreviewedNotTheSelected",
+                key(Qt::Key_Return),
+                {.quickLookOpen = true},
+                true,
+                {"hide and paste gamma, no paste", "quick look none", copied}},
         KeyCase{"returnWithTheSelectionHiddenIsNotUsed",
                 key(Qt::Key_Return),
                 {.search = "beta"},

@@ -10,6 +10,11 @@ struct GraphemeCase {
     qsizetype count;
 };
 
+void PrintTo(const GraphemeCase &c, std::ostream *os)
+{
+    *os << '"' << QString::fromUtf16(c.text).toStdString() << '"';
+}
+
 class GraphemeCountTest : public testing::TestWithParam<GraphemeCase>
 {
 };

@@ -6,6 +6,7 @@ namespace
 {
 
 struct PlacementCase {
+    const char *name;
     QRect available;
     QSize window;
     QPoint expected;
@@ -26,11 +27,14 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         // 1440 × 900 with a 25-point panel on top: the area runs 1440 × 875 below it, and the
         // board's far corner touches its top right (bottom-left origin 480,275 elsewhere).
-        PlacementCase{QRect(0, 25, 1440, 875), QSize(960, 600), QPoint(480, 25)},
-        PlacementCase{QRect(0, 0, 1280, 800), QSize(960, 600), QPoint(320, 0)},
+        PlacementCase{"panelOnTop", QRect(0, 25, 1440, 875), QSize(960, 600), QPoint(480, 25)},
+        PlacementCase{"noPanel", QRect(0, 0, 1280, 800), QSize(960, 600), QPoint(320, 0)},
         // A second screen to the left of the first, with a panel at its top.
-        PlacementCase{QRect(-1920, 32, 1920, 1048), QSize(960, 600), QPoint(-960, 32)},
+        PlacementCase{"secondScreenOnTheLeft", QRect(-1920, 32, 1920, 1048), QSize(960, 600),
+                      QPoint(-960, 32)},
         // Wider than the screen: the left part goes off screen, the size stays.
-        PlacementCase{QRect(0, 0, 800, 600), QSize(960, 600), QPoint(-160, 0)}));
+        PlacementCase{"widerThanTheScreen", QRect(0, 0, 800, 600), QSize(960, 600),
+                      QPoint(-160, 0)}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace

@@ -11,7 +11,7 @@ execute_process(COMMAND ${CMAKE_COMMAND} --install ${BINARY_DIR} --prefix ${PREF
                 COMMAND_ERROR_IS_FATAL ANY OUTPUT_QUIET)
 foreach(path bin/quillstash share/applications/quillstash.desktop
         share/icons/hicolor/256x256/apps/quillstash.png
-        share/metainfo/app.quillstash.Quillstash.metainfo.xml)
+        share/metainfo/app.quillstash.Quillstash.metainfo.xml share/man/man1/quillstash.1)
   if(NOT EXISTS ${PREFIX}/${path})
     message(FATAL_ERROR "not installed: ${path}")
   endif()

@@ -88,6 +88,11 @@ struct CompareCase {
     std::strong_ordering expected;
 };
 
+void PrintTo(const CompareCase &c, std::ostream *os)
+{
+    *os << c.left << " vs " << c.right;
+}
+
 class VersionComparison : public testing::TestWithParam<CompareCase>
 {
 };

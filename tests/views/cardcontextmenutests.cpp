@@ -1,9 +1,11 @@
 #include "cardsamples.h"
 #include "statefixture.h"
 #include "views/board/cardcontextmenu.h"
+#include "views/foundation/theme.h"
 
 #include <QAction>
 #include <QMenu>
+#include <QPalette>
 #include <gtest/gtest.h>
 
 namespace
@@ -179,12 +181,17 @@ TEST_F(CardContextMenuTest, MaskAndRevealEntriesToggleTheSecret)
     EXPECT_EQ(m_workspace.revealed().size(), 1);
 }
 
-TEST_F(CardContextMenuTest, MenuHasTheEntriesWithSymbolsAndRunsThem)
+// In the board's colours, whatever the desktop's; an "&" in a name is shown, not a mnemonic.
+TEST_F(CardContextMenuTest, MenuHasTheEntriesWithSymbolsInTheBoardsPaletteAndRunsThem)
 {
-    state().createCollection(QStringLiteral("Work"));
+    state().createCollection(QStringLiteral("R&D"));
     ClippingItem text = insert(textClipping(QStringLiteral("note")));
     const QList<Entry> entries = CardContextMenu::entries(state(), text);
-    std::unique_ptr<QMenu> menu(CardContextMenu::menu(entries));
+    QWidget board;
+    board.setPalette(Theme::dark().palette());
+    std::unique_ptr<QMenu> menu(CardContextMenu::menu(entries, &board));
+    const QColor boardWindow = Theme::dark().palette().color(QPalette::Window);
+    EXPECT_EQ(menu->palette().color(QPalette::Window), boardWindow);
     const QList<QAction *> actions = menu->actions();
     ASSERT_EQ(actions.size(), entries.size());
     for (qsizetype i = 0; i < actions.size(); ++i) {
@@ -194,7 +201,11 @@ TEST_F(CardContextMenuTest, MenuHasTheEntriesWithSymbolsAndRunsThem)
             EXPECT_FALSE(actions[i]->icon().isNull()) << entries[i].title.toStdString();
         }
         if (entries[i].kind == Entry::Kind::Submenu) {
-            ASSERT_TRUE(actions[i]->menu());
+            QMenu *submenu = actions[i]->menu();
+            ASSERT_TRUE(submenu);
+            EXPECT_EQ(submenu->palette().color(QPalette::Window), boardWindow);
+            ASSERT_EQ(submenu->actions().size(), 1);
+            EXPECT_EQ(submenu->actions()[0]->text(), QStringLiteral("R&&D"));
         }
     }
     actions[5]->trigger(); // Add to Favorites

@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -39,6 +40,11 @@ struct PresetCase {
     int columns;
     std::optional<LayoutPreset::Kind> active;
 };
+
+void PrintTo(const PresetCase &c, std::ostream *os)
+{
+    *os << c.rows << "x" << c.columns;
+}
 
 class LayoutPresetTest : public testing::TestWithParam<PresetCase>
 {
@@ -195,6 +201,10 @@ TEST_F(QuickLookTest, SecretFollowsAltLive)
     state().setIsHoldingOptionKey(true);
     EXPECT_EQ(preview->shownText(), QStringLiteral("hunter2"));
     EXPECT_TRUE(preview->hintText().startsWith(QStringLiteral("Press Space")));
+    // Revealed but not selectable: a selection would reach the primary selection unmarked.
+    auto *text = preview->findChild<QPlainTextEdit *>(QStringLiteral("quickLookText"));
+    ASSERT_TRUE(text);
+    EXPECT_EQ(text->textInteractionFlags(), Qt::NoTextInteraction);
 }
 
 TEST_F(QuickLookTest, PasteClosesBeforeActivating)

@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QProcess>
+#include <QScrollArea>
 #include <QStackedWidget>
 #include <QStandardPaths>
 #include <QTest>
@@ -357,6 +358,43 @@ TEST_F(PreferencesWindowTest, ToggleShowsTheTruthWhenTheEntryCannotBeWritten)
     auto &toggle = child<QCheckBox>(QStringLiteral("startAtLogin"));
     clickToggle(&toggle);
     EXPECT_FALSE(toggle.isChecked());
+}
+
+// Squeezed rows lose their descenders: every control keeps at least its minimum height and
+// stays inside its page (a scrolled page: inside what it scrolls).
+TEST_F(PreferencesWindowTest, EveryControlFitsItsPageOnEveryTabInBothAppearances)
+{
+    window().show();
+    for (const AppearancePreference appearance :
+         {AppearancePreference::Dark, AppearancePreference::Light}) {
+        state().setAppearancePreference(appearance);
+        for (const PreferencesTab tab : allPreferencesTabs) {
+            state().setSelectedPreferencesTab(tab);
+            QCoreApplication::processEvents();
+            QWidget *page = child<QStackedWidget>(QStringLiteral("pages")).currentWidget();
+            if (auto *scroll = qobject_cast<QScrollArea *>(page))
+                page = scroll->widget();
+            const QList<QWidget *> controls = page->findChildren<QWidget *>();
+            int checked = 0;
+            for (QWidget *control : controls) {
+                if (!control->isVisibleTo(page) ||
+                    !(qobject_cast<QAbstractButton *>(control) ||
+                      qobject_cast<QComboBox *>(control) || qobject_cast<QLabel *>(control)))
+                    continue;
+                ++checked;
+                const QString where = rawValue(appearance) + u' ' + rawValue(tab) + u' ' +
+                                      control->metaObject()->className() + u' ' +
+                                      control->objectName();
+                EXPECT_GE(control->height(), control->minimumSizeHint().height())
+                    << qPrintable(where);
+                const QRect inPage(control->mapTo(page, QPoint()), control->size());
+                EXPECT_TRUE(page->rect().contains(inPage))
+                    << qPrintable(where) << " at " << inPage.y() << "+" << inPage.height() << " in "
+                    << page->height();
+            }
+            EXPECT_GT(checked, 5) << qPrintable(rawValue(tab));
+        }
+    }
 }
 
 // Pictures of every page in both appearances, for looking at after a run.

@@ -80,6 +80,11 @@ struct NameCase {
     const char *created; // null: nothing
 };
 
+void PrintTo(const NameCase &c, std::ostream *os)
+{
+    *os << '"' << c.typed << '"';
+}
+
 class CollectionNameTest : public SidebarViewTest, public testing::WithParamInterface<NameCase>
 {
 };

@@ -33,6 +33,12 @@ QString withKey(const QString &title, const QKeySequence &keys)
     return QStringLiteral("%1 (%2)").arg(title, KeyLabels::label(keys));
 }
 
+// Names of collections and apps become entry titles: an "&" in them is no mnemonic.
+QString escaped(QString title)
+{
+    return title.replace(u'&', QStringLiteral("&&"));
+}
+
 void addEntries(QMenu &menu, const QList<CardContextMenu::Entry> &entries)
 {
     const QColor symbolColour = menu.palette().color(QPalette::Text);
@@ -43,13 +49,15 @@ void addEntries(QMenu &menu, const QList<CardContextMenu::Entry> &entries)
             menu.addSeparator();
             break;
         case CardContextMenu::Entry::Kind::Submenu: {
-            QMenu *submenu = menu.addMenu(entry.title);
+            QMenu *submenu = menu.addMenu(escaped(entry.title));
+            // A popup is a window of its own and inherits no palette.
+            submenu->setPalette(menu.palette());
             addEntries(*submenu, entry.children);
             break;
         }
         case CardContextMenu::Entry::Kind::Action: {
             const QColor colour = entry.isDestructive ? theme.red : symbolColour;
-            QAction *item = menu.addAction(entry.title);
+            QAction *item = menu.addAction(escaped(entry.title));
             // The style draws a checked entry's mark itself.
             if (!entry.symbol.isEmpty() && !entry.isChecked)
                 item->setIcon(Symbols::icon(entry.symbol, colour));
@@ -139,6 +147,9 @@ QList<CardContextMenu::Entry> CardContextMenu::entries(ClipboardManagerState &st
 QMenu *CardContextMenu::menu(const QList<Entry> &entries, QWidget *parent)
 {
     auto *result = new QMenu(parent);
+    // The board's colours, not the desktop's: a popup is a window and inherits no palette.
+    if (parent)
+        result->setPalette(parent->palette());
     addEntries(*result, entries);
     return result;
 }

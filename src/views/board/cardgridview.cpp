@@ -276,6 +276,8 @@ void CardGridView::contextMenuEvent(QContextMenuEvent *event)
     if (!position)
         return;
     const ClippingItem item = m_state.visibleItem(*position);
+    // The menu acts on the card it opened on; the selection shows which one that is.
+    m_state.setSelectedItemID(item.id);
     QMenu *menu = CardContextMenu::menu(CardContextMenu::entries(m_state, item), this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(event->globalPos());

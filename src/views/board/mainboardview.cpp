@@ -19,6 +19,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QStackedWidget>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 namespace
@@ -371,7 +372,7 @@ QWidget *MainBoardView::makeCommandBar()
 
     auto *search = new SearchFrame(m_theme);
     auto *searchRow = new QHBoxLayout(search);
-    searchRow->setContentsMargins(10 + 14 + 7, 0, 6, 0);
+    searchRow->setContentsMargins(10 + 14 + 7, 0, 10, 0);
     searchRow->setSpacing(4);
     m_search = new QLineEdit;
     m_search->setObjectName(QStringLiteral("searchField"));
@@ -380,6 +381,9 @@ QWidget *MainBoardView::makeCommandBar()
     m_search->setPlaceholderText(tr("Search clippings, apps, links, or colors..."));
     m_search->setAccessibleName(tr("Search"));
     m_search->setAttribute(Qt::WA_MacShowFocusRect, false);
+    // Typing into the board, Ctrl+F or a click focus the field; the window's activation never
+    // does, so the board's keys work from the first press.
+    m_search->setFocusPolicy(Qt::ClickFocus);
     connect(m_search, &QLineEdit::textChanged, this, [this](const QString &text) {
         if (text == m_state.searchText())
             return;
@@ -508,6 +512,8 @@ void MainBoardView::refresh()
         m_search->setText(m_state.searchText());
     m_clearSearch->setVisible(!m_state.searchText().isEmpty());
     if (themeChanged) {
+        setPalette(theme.palette());
+        QToolTip::setPalette(theme.palette());
         QPalette palette = m_search->palette();
         palette.setColor(QPalette::Text, theme.strongText);
         palette.setColor(QPalette::Base, Qt::transparent);
@@ -530,6 +536,18 @@ void MainBoardView::refresh()
         m_commandBar->update();
         m_bottomBar->update();
     }
+}
+
+void MainBoardView::changeEvent(QEvent *event)
+{
+    // The System appearance and the accent follow the desktop's palette.
+    if (event->type() == QEvent::ApplicationPaletteChange) {
+        Theme::followDesktop();
+        m_paintedTheme = nullptr;
+        refresh();
+        m_grid->viewport()->update();
+    }
+    QWidget::changeEvent(event);
 }
 
 void MainBoardView::paintEvent(QPaintEvent *)

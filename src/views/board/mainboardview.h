@@ -38,6 +38,7 @@ public:
     bool typeToSearch(QKeyEvent *event);
 
 protected:
+    void changeEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 

@@ -6,6 +6,7 @@
 #include "toolbarbutton.h"
 #include "views/cards/checkerboard.h"
 #include "views/cards/clippingfacts.h"
+#include "views/foundation/controlstyles.h"
 #include "views/foundation/keylabels.h"
 #include "views/foundation/symbols.h"
 #include "views/foundation/theme.h"
@@ -17,9 +18,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -27,14 +27,14 @@ namespace
 {
 
 constexpr qreal panelRadius = 10;
-constexpr int barHeight = 44;
 
-void setTextColour(QLabel *label, const QColor &colour)
+void setTextColour(QWidget *widget, const QColor &colour)
 {
-    QPalette palette = label->palette();
+    QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, colour);
     palette.setColor(QPalette::Text, colour);
-    label->setPalette(palette);
+    palette.setColor(QPalette::Base, Qt::transparent);
+    widget->setPalette(palette);
 }
 
 // The panel's own backgrounds: both bars and the content area, clipped to its rounded shape.
@@ -42,6 +42,12 @@ class PreviewPanel final : public QWidget
 {
 public:
     explicit PreviewPanel(const Theme *const &theme) : m_theme(theme) {}
+
+    void setBars(const QWidget *title, const QWidget *bottom)
+    {
+        m_titleBar = title;
+        m_bottomBar = bottom;
+    }
 
 protected:
     void paintEvent(QPaintEvent *) override
@@ -54,12 +60,13 @@ protected:
         shape.addRoundedRect(area, panelRadius, panelRadius);
         painter.setClipPath(shape);
         painter.fillRect(area, theme.previewContent);
-        painter.fillRect(QRectF(0, 0, area.width(), barHeight), theme.previewBar);
-        painter.fillRect(QRectF(0, area.height() - barHeight, area.width(), barHeight),
-                         theme.previewBar);
-        painter.fillRect(QRectF(0, barHeight, area.width(), 1), theme.barSeparator);
-        painter.fillRect(QRectF(0, area.height() - barHeight - 1, area.width(), 1),
-                         theme.barSeparator);
+        // The bars are as tall as their content and padding make them.
+        const QRectF title(m_titleBar->geometry());
+        const QRectF bottom(m_bottomBar->geometry());
+        painter.fillRect(title, theme.previewBar);
+        painter.fillRect(bottom, theme.previewBar);
+        painter.fillRect(QRectF(0, title.bottom(), area.width(), 1), theme.barSeparator);
+        painter.fillRect(QRectF(0, bottom.top() - 1, area.width(), 1), theme.barSeparator);
         painter.setClipping(false);
         painter.setPen(QPen(theme.previewOutline, 1));
         painter.setBrush(Qt::NoBrush);
@@ -68,6 +75,8 @@ protected:
 
 private:
     const Theme *const &m_theme;
+    const QWidget *m_titleBar = nullptr;
+    const QWidget *m_bottomBar = nullptr;
 };
 
 // The drawn content: an image on the checkerboard, a colour swatch or a file summary.
@@ -200,9 +209,8 @@ QuickLookView::QuickLookView(ClipboardManagerState &state, const Theme *const &t
     column->setSpacing(0);
 
     auto *titleBar = new QWidget;
-    titleBar->setFixedHeight(barHeight);
     auto *title = new QHBoxLayout(titleBar);
-    title->setContentsMargins(16, 0, 16, 0);
+    title->setContentsMargins(16, 10, 16, 10);
     title->setSpacing(8);
     m_icon = new QLabel;
     m_icon->setFixedSize(18, 18);
@@ -211,7 +219,10 @@ QuickLookView::QuickLookView(ClipboardManagerState &state, const Theme *const &t
     names->setSpacing(0);
     m_title = new QLabel;
     m_title->setFont(ViewFonts::ui(13, QFont::DemiBold));
+    // An application's name is not markup.
+    m_title->setTextFormat(Qt::PlainText);
     m_metadata = new QLabel;
+    m_metadata->setTextFormat(Qt::PlainText);
     m_metadata->setFont(ViewFonts::ui(11.5));
     names->addWidget(m_title);
     names->addWidget(m_metadata);
@@ -230,33 +241,28 @@ QuickLookView::QuickLookView(ClipboardManagerState &state, const Theme *const &t
     column->addSpacing(1);
 
     m_content = new QStackedWidget;
-    m_textArea = new QScrollArea;
-    m_textArea->setFrameShape(QFrame::NoFrame);
-    m_textArea->setWidgetResizable(true);
-    m_textArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_textArea->setFocusPolicy(Qt::NoFocus);
-    m_textArea->viewport()->setAutoFillBackground(false);
-    m_text = new QLabel;
+    // A plain-text view lays out only what is shown, however long the clipping, and wraps a
+    // word longer than the panel instead of cutting it.
+    m_text = new QPlainTextEdit;
     m_text->setObjectName(QStringLiteral("quickLookText"));
-    m_text->setWordWrap(true);
-    m_text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_text->setTextFormat(Qt::PlainText);
-    m_text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_text->setReadOnly(true);
+    m_text->setFrameShape(QFrame::NoFrame);
+    m_text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_text->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    m_text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_text->setFocusPolicy(Qt::NoFocus);
-    m_text->setContentsMargins(18, 18, 18, 18);
     m_text->setFont(ViewFonts::monospaced(13.5));
-    m_text->setAutoFillBackground(false);
-    m_textArea->setWidget(m_text);
-    m_content->addWidget(m_textArea);
+    m_text->document()->setDocumentMargin(18);
+    m_text->viewport()->setAutoFillBackground(false);
+    m_content->addWidget(m_text);
     m_picture = new PreviewPicture(theme);
     m_content->addWidget(m_picture);
     column->addWidget(m_content, 1);
     column->addSpacing(1);
 
     auto *bottomBar = new QWidget;
-    bottomBar->setFixedHeight(barHeight);
     auto *bottom = new QHBoxLayout(bottomBar);
-    bottom->setContentsMargins(16, 0, 16, 0);
+    bottom->setContentsMargins(16, 10, 16, 10);
     bottom->setSpacing(8);
     m_hint = new QLabel;
     m_hint->setObjectName(QStringLiteral("quickLookHint"));
@@ -288,6 +294,7 @@ QuickLookView::QuickLookView(ClipboardManagerState &state, const Theme *const &t
         m_state.activateClipping(item, false);
     });
     column->addWidget(bottomBar);
+    static_cast<PreviewPanel *>(m_panel)->setBars(titleBar, bottomBar);
 }
 
 QRect QuickLookView::panelGeometry() const
@@ -302,7 +309,7 @@ QString QuickLookView::hintText() const
 
 QString QuickLookView::shownText() const
 {
-    return m_text->text();
+    return m_text->toPlainText();
 }
 
 void QuickLookView::refresh()
@@ -314,6 +321,8 @@ void QuickLookView::refresh()
         hide();
         return;
     }
+    if (m_styledTheme != m_theme)
+        applyTheme();
     if (!m_item || m_item->id != item->id)
         showItem(*item);
     updateMasking();
@@ -328,13 +337,8 @@ void QuickLookView::showItem(const ClippingItem &item)
 {
     m_item = item;
     m_shownMasked.reset();
-    const Theme &theme = *m_theme;
     m_title->setText(QStringLiteral("%1 • %2").arg(item.sourceAppName, rawValue(item.type)));
-    setTextColour(m_title, theme.strongText);
     m_metadata->setText(ClippingFacts::of(item).footerMetadataText);
-    setTextColour(m_metadata, theme.secondaryText);
-    setTextColour(m_hint, theme.secondaryText);
-    setTextColour(m_text, theme.strongText);
     const qreal ratio = devicePixelRatioF();
     QImage icon = AppIconProvider::shared()
                       .icon(item.sourceAppName, item.sourceAppBundleID)
@@ -342,10 +346,24 @@ void QuickLookView::showItem(const ClippingItem &item)
     icon.setDevicePixelRatio(ratio);
     m_icon->setPixmap(QPixmap::fromImage(icon));
     const bool isText = item.type == ClippingType::Text || item.type == ClippingType::Url;
-    m_content->setCurrentWidget(isText ? static_cast<QWidget *>(m_textArea) : m_picture);
+    m_content->setCurrentWidget(isText ? static_cast<QWidget *>(m_text) : m_picture);
     if (!isText)
         static_cast<PreviewPicture *>(m_picture)->setItem(item);
-    m_textArea->verticalScrollBar()->setValue(0);
+    // A selection would land in the primary selection, without a secret's concealment.
+    m_text->setTextInteractionFlags(item.isSecret() ? Qt::NoTextInteraction
+                                                    : Qt::TextSelectableByMouse);
+}
+
+void QuickLookView::applyTheme()
+{
+    const Theme &theme = *m_theme;
+    m_styledTheme = &theme;
+    setTextColour(m_title, theme.strongText);
+    setTextColour(m_metadata, theme.secondaryText);
+    setTextColour(m_hint, theme.secondaryText);
+    setTextColour(m_text, theme.strongText);
+    m_copy->setStyleSheet(ControlStyles::button(theme, false, 3, 12));
+    m_paste->setStyleSheet(ControlStyles::button(theme, true, 3, 12));
 }
 
 void QuickLookView::updateMasking()
@@ -354,7 +372,8 @@ void QuickLookView::updateMasking()
     if (m_shownMasked == masked)
         return;
     m_shownMasked = masked;
-    m_text->setText(masked ? ClippingFacts::of(*m_item).obfuscatedText : m_item->resolvedText());
+    m_text->setPlainText(masked ? ClippingFacts::of(*m_item).obfuscatedText
+                                : m_item->resolvedText());
     m_hint->setText(masked ? tr("Hold %1 or click 👁 to reveal text").arg(KeyLabels::alt())
                            : tr("Press %1 or %2 to close")
                                  .arg(KeyLabels::label(KeyLabels::space()),

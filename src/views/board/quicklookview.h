@@ -8,7 +8,7 @@
 class ClipboardManagerState;
 class QLabel;
 class QPushButton;
-class QScrollArea;
+class QPlainTextEdit;
 class QStackedWidget;
 struct Theme;
 
@@ -39,9 +39,11 @@ protected:
 private:
     void showItem(const ClippingItem &item);
     void updateMasking();
+    void applyTheme();
 
     ClipboardManagerState &m_state;
     const Theme *const &m_theme;
+    const Theme *m_styledTheme = nullptr;
     std::optional<ClippingItem> m_item;
     std::optional<bool> m_shownMasked;
     QWidget *m_panel = nullptr;
@@ -49,8 +51,7 @@ private:
     QLabel *m_metadata = nullptr;
     QLabel *m_icon = nullptr;
     QStackedWidget *m_content = nullptr;
-    QScrollArea *m_textArea = nullptr;
-    QLabel *m_text = nullptr;
+    QPlainTextEdit *m_text = nullptr;
     QWidget *m_picture = nullptr;
     QLabel *m_hint = nullptr;
     QPushButton *m_copy = nullptr;

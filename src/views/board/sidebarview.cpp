@@ -201,6 +201,9 @@ SidebarView::SidebarView(ClipboardManagerState &state, const Theme *const &theme
     m_nameField->setPlaceholderText(tr("Collection name..."));
     m_nameField->setAccessibleName(tr("Collection name"));
     m_nameField->setFont(ViewFonts::ui(12));
+    // Activation must not put the field in the way of the board's keys; a click or the New
+    // Collection button focuses it.
+    m_nameField->setFocusPolicy(Qt::ClickFocus);
     connect(m_nameField, &QLineEdit::textEdited, this,
             [this](const QString &text) { m_state.setNewCollectionName(text); });
     const auto commit = [this] {

@@ -10,6 +10,7 @@
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
+#include <QTransform>
 #include <cmath>
 #include <memory>
 
@@ -61,7 +62,12 @@ void CardFrame::paintDirect(QPainter &painter, const Theme &theme) const
     const qreal header = CardLayout::headerHeight(tier);
     painter.fillRect(QRectF(rect.left(), rect.top(), rect.width(), header),
                      theme.cardHeaderBackground);
-    painter.fillRect(QRectF(rect.left(), rect.top() + header, rect.width(), 1),
+    // On whole device pixels: a line between two is smeared over both.
+    const QTransform toDevice = painter.deviceTransform();
+    const auto snapped = [&toDevice](qreal y) {
+        return (std::round(y * toDevice.m22() + toDevice.dy()) - toDevice.dy()) / toDevice.m22();
+    };
+    painter.fillRect(QRectF(rect.left(), snapped(rect.top() + header), rect.width(), 1),
                      theme.cardHeaderDivider);
     const qreal footer = CardLayout::footerHeight(tier);
     const qreal contentTop = rect.top() + header + 1;
@@ -71,7 +77,7 @@ void CardFrame::paintDirect(QPainter &painter, const Theme &theme) const
                                 std::max<qreal>(0, contentBottom - contentTop)),
                          theme.codeBodyBackground);
     if (footer > 0) {
-        painter.fillRect(QRectF(rect.left(), contentBottom, rect.width(), 1),
+        painter.fillRect(QRectF(rect.left(), snapped(contentBottom), rect.width(), 1),
                          theme.cardFooterDivider);
         painter.fillRect(QRectF(rect.left(), contentBottom + 1, rect.width(), footer),
                          theme.cardFooterBackground);

@@ -50,8 +50,10 @@ QImage picture(const ClippingItem &item, QSize pixelSize)
     QIcon icon = QIcon::fromTheme(type.iconName());
     if (icon.isNull())
         icon = QIcon::fromTheme(type.genericIconName());
+    // Without an icon in the theme: a page that names no other format.
+    static const QImage plainDocument = AppIconProvider::drawPlainDocumentIcon(2);
     const QImage image =
-        icon.isNull() ? drawnDocument() : icon.pixmap(pixelSize.expandedTo(QSize(1, 1))).toImage();
+        icon.isNull() ? plainDocument : icon.pixmap(pixelSize.expandedTo(QSize(1, 1))).toImage();
     icons.insert(key, new QImage(image));
     return image;
 }

@@ -89,8 +89,9 @@ Theme makeTheme(bool dark)
 
     t.cardBase = pick(rgb(1, 1, 1), rgb(0.15, 0.16, 0.19));
     t.cardHeaderBackground = pick(black(0.018), white(0.025));
-    t.cardHeaderDivider = pick(black(0.45), white(0.25));
-    t.cardFooterDivider = pick(black(0.35), white(0.2));
+    // The desktop's separator colour, a tenth of the label colour, at the dividers' opacities.
+    t.cardHeaderDivider = pick(black(0.1 * 0.45), white(0.1 * 0.25));
+    t.cardFooterDivider = pick(black(0.1 * 0.35), white(0.1 * 0.2));
     t.cardFooterBackground = pick(black(0.02), black(0.18));
     t.cardBorder = pick(black(0.1), white(0.09));
     t.cardShadow = pick(black(0.06), black(0.28));
@@ -108,8 +109,9 @@ Theme makeTheme(bool dark)
     t.gutterSeparator = pick(black(0.08), white(0.08));
     t.linkText = pick(rgb(0.1, 0.42, 0.9), rgb(0.35, 0.65, 1.0));
     t.hostPillBackground = withOpacity(t.blue, dark ? 0.18 : 0.1);
-    t.compactSwatchOutline = white(0.2);
-    t.swatchOutline = black(0.12);
+    // Hairlines that show also where the colour is close to the card's own.
+    t.compactSwatchOutline = pick(black(0.12), white(0.2));
+    t.swatchOutline = pick(black(0.12), white(0.2));
     t.checkerFirst = pick(rgb(0.99, 0.99, 0.99), rgb(0.13, 0.14, 0.16));
     t.checkerSecond = pick(rgb(0.93, 0.94, 0.96), rgb(0.17, 0.18, 0.21));
     t.fileIconShadow = black(0.18);
@@ -127,18 +129,68 @@ Theme makeTheme(bool dark)
     return t;
 }
 
+Theme &darkTheme()
+{
+    static Theme theme = makeTheme(true);
+    return theme;
+}
+
+Theme &lightTheme()
+{
+    static Theme theme = makeTheme(false);
+    return theme;
+}
+
 } // namespace
 
 const Theme &Theme::dark()
 {
-    static const Theme theme = makeTheme(true);
-    return theme;
+    return darkTheme();
 }
 
 const Theme &Theme::light()
 {
-    static const Theme theme = makeTheme(false);
-    return theme;
+    return lightTheme();
+}
+
+void Theme::followDesktop()
+{
+    // In place: views keep pointers to the two themes.
+    darkTheme() = makeTheme(true);
+    lightTheme() = makeTheme(false);
+}
+
+QPalette Theme::palette() const
+{
+    QPalette result;
+    const QColor window = boardBackground;
+    const QColor raised = isDark ? window.lighter(135) : window.darker(108);
+    const auto set = [&result](QPalette::ColorRole role, const QColor &colour) {
+        result.setColor(QPalette::All, role, colour);
+    };
+    set(QPalette::Window, window);
+    set(QPalette::WindowText, primaryText);
+    set(QPalette::Base, previewContent);
+    set(QPalette::AlternateBase, previewBar);
+    set(QPalette::Text, primaryText);
+    set(QPalette::PlaceholderText, secondaryText);
+    set(QPalette::Button, raised);
+    set(QPalette::ButtonText, primaryText);
+    set(QPalette::BrightText, strongText);
+    set(QPalette::Highlight, accent);
+    set(QPalette::HighlightedText, Qt::white);
+    set(QPalette::Link, linkText);
+    set(QPalette::ToolTipBase, raised);
+    set(QPalette::ToolTipText, primaryText);
+    set(QPalette::Light, raised.lighter(120));
+    set(QPalette::Midlight, raised);
+    set(QPalette::Mid, isDark ? window.lighter(160) : window.darker(130));
+    set(QPalette::Dark, isDark ? window.darker(150) : window.darker(160));
+    set(QPalette::Shadow, Qt::black);
+    for (const QPalette::ColorRole role :
+         {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        result.setColor(QPalette::Disabled, role, secondaryText);
+    return result;
 }
 
 bool Theme::isDarkAppearance(AppearancePreference preference)

@@ -4,6 +4,8 @@
 
 #include <QColor>
 
+class QPalette;
+
 // Every named colour of the board, its cards and sidebar, for one appearance. Views take their
 // colours from here and write no colour literals of their own.
 struct Theme {
@@ -99,9 +101,15 @@ struct Theme {
     QColor previewBar;
     QColor previewContent;
 
+    // The palette of every widget, menu and tool tip the board shows, so that none takes the
+    // desktop's colours over the board's.
+    QPalette palette() const;
+
     static const Theme &dark();
     static const Theme &light();
     static const Theme &forDark(bool dark) { return dark ? Theme::dark() : Theme::light(); }
+    // Rebuilds both themes after the desktop's palette changed (its accent, or dark for light).
+    static void followDesktop();
     // System follows the desktop's palette.
     static bool isDarkAppearance(AppearancePreference preference);
     static const Theme &forAppearance(AppearancePreference preference)

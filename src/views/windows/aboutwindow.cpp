@@ -4,13 +4,14 @@
 #include "board/clipboardmanagerstate.h"
 #include "centredwindow.h"
 #include "update/programversion.h"
+#include "views/foundation/controlstyles.h"
 #include "views/foundation/symbols.h"
 #include "views/foundation/theme.h"
 #include "views/foundation/viewfonts.h"
 
 #include <QGraphicsDropShadowEffect>
-#include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QProgressBar>
@@ -30,11 +31,6 @@ QColor withOpacity(QColor colour, qreal opacity)
 {
     colour.setAlphaF(float(std::min(1.0, colour.alphaF() * opacity)));
     return colour;
-}
-
-QString cssColour(const QColor &colour)
-{
-    return colour.name(QColor::HexArgb);
 }
 
 // A rounded rectangle filled with one colour behind its children.
@@ -165,21 +161,6 @@ QLabel *textLabel(const QString &text, const QFont &font, const QColor &colour)
     return label;
 }
 
-QString buttonStyle(const Theme &theme, bool prominent, int verticalPadding, int sidePadding)
-{
-    const QColor fill = prominent ? theme.accent : withOpacity(theme.secondaryText, 0.16);
-    const QColor pressed = prominent ? theme.accent.darker(120) : withOpacity(fill, 2);
-    const QColor text =
-        prominent ? QGuiApplication::palette().color(QPalette::HighlightedText) : theme.primaryText;
-    const QColor border = prominent ? theme.accent : withOpacity(theme.secondaryText, 0.4);
-    return QStringLiteral("QPushButton { background-color: %1; color: %2; border: 1px solid %3;"
-                          " border-radius: 5px; padding: %5px %6px; }"
-                          " QPushButton:pressed { background-color: %4; }")
-        .arg(cssColour(fill), cssColour(text), cssColour(border), cssColour(pressed))
-        .arg(verticalPadding)
-        .arg(sidePadding);
-}
-
 QPushButton *button(const QString &text, const QFont &font, const QString &name)
 {
     auto *pushButton = new QPushButton(text);
@@ -265,6 +246,24 @@ void AboutWindow::present()
     CentredWindow::present(*this);
 }
 
+void AboutWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::ApplicationPaletteChange) {
+        Theme::followDesktop();
+        m_shown.reset();
+        refresh();
+    }
+    QWidget::changeEvent(event);
+}
+
+void AboutWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape)
+        close();
+    else
+        QWidget::keyPressEvent(event);
+}
+
 void AboutWindow::refresh()
 {
     const Shown now{m_state.updateCheckStatus(), m_state.copiedBrewUpgradeCommand(),
@@ -297,8 +296,8 @@ void AboutWindow::applyTheme()
     palette.setColor(QPalette::ButtonText, m_theme->primaryText);
     palette.setColor(QPalette::Highlight, m_theme->accent);
     setPalette(palette);
-    m_checkButton->setStyleSheet(buttonStyle(*m_theme, false, 3, 12));
-    m_okButton->setStyleSheet(buttonStyle(*m_theme, true, 3, 12));
+    m_checkButton->setStyleSheet(ControlStyles::button(*m_theme, false, 3, 12));
+    m_okButton->setStyleSheet(ControlStyles::button(*m_theme, true, 3, 12));
     update();
 }
 
@@ -375,12 +374,12 @@ QWidget *AboutWindow::updateAvailablePanel(const UpdateCheckStatus::UpdateAvaila
     actions->setSpacing(8);
     auto *download = button(tr("Download"), ViewFonts::ui(11, QFont::DemiBold),
                             QStringLiteral("downloadButton"));
-    download->setStyleSheet(buttonStyle(*m_theme, true, 2, 8));
+    download->setStyleSheet(ControlStyles::button(*m_theme, true, 2, 8));
     connect(download, &QPushButton::clicked, this, [this] { m_state.openUpdateDownload(); });
     auto *copy = button(copyButtonText(), ViewFonts::monospaced(11, QFont::Medium),
                         QStringLiteral("copyUpgradeCommandButton"));
     m_copyButton = copy;
-    copy->setStyleSheet(buttonStyle(*m_theme, false, 2, 8));
+    copy->setStyleSheet(ControlStyles::button(*m_theme, false, 2, 8));
     connect(copy, &QPushButton::clicked, this, [this] { m_state.copyBrewUpgradeToPasteboard(); });
     actions->addWidget(download);
     actions->addWidget(copy);

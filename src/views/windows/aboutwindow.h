@@ -23,6 +23,10 @@ public:
     // Centres the window on its screen above other windows and gives it the keyboard.
     void present();
 
+protected:
+    void changeEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     void refresh();
     void applyTheme();

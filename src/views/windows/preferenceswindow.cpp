@@ -3,6 +3,7 @@
 #include "board/clipboardmanagerstate.h"
 #include "centredwindow.h"
 #include "store/loginitem.h"
+#include "views/foundation/controlstyles.h"
 #include "views/foundation/keylabels.h"
 #include "views/foundation/symbols.h"
 #include "views/foundation/theme.h"
@@ -14,6 +15,7 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -102,11 +104,13 @@ public:
         setCursor(Qt::PointingHandCursor);
         setAccessibleName(text());
         setFocusPolicy(Qt::TabFocus);
+        // Sized for the font it is drawn in: semibold only while selected.
+        connect(this, &QAbstractButton::toggled, this, [this] { updateGeometry(); });
     }
 
     QSize sizeHint() const override
     {
-        const QFontMetricsF metrics(titleFont(true));
+        const QFontMetricsF metrics(titleFont(isChecked()));
         return QSize(qCeil(14 + symbolSize + 6 + metrics.horizontalAdvance(text()) + 14),
                      qCeil(std::max<qreal>(metrics.height(), symbolSize) + 2 * 7));
     }
@@ -188,10 +192,22 @@ QVBoxLayout *sectionBox(QVBoxLayout *page, const QString &title, int spacing,
     return column;
 }
 
+// A page taller than the window scrolls rather than squeezing its rows.
+QScrollArea *scrolling(QWidget *page)
+{
+    auto *scroll = new QScrollArea;
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setWidget(page);
+    return scroll;
+}
+
 QVBoxLayout *pageColumn(QWidget *page)
 {
     auto *column = new QVBoxLayout(page);
-    column->setContentsMargins(20, 20, 20, 20);
+    // 14 above and below, not 20: General fits the window without scrolling at the usual font.
+    column->setContentsMargins(20, 14, 20, 14);
     column->setSpacing(18);
     column->setAlignment(Qt::AlignTop);
     return column;
@@ -298,8 +314,9 @@ PreferencesWindow::PreferencesWindow(ClipboardManagerState &state, LoginItem &lo
     column->addWidget(divider);
 
     m_pages = new QStackedWidget;
-    m_pages->addWidget(generalPage());
-    m_pages->addWidget(securityPage());
+    m_pages->setObjectName(QStringLiteral("pages"));
+    m_pages->addWidget(scrolling(generalPage()));
+    m_pages->addWidget(scrolling(securityPage()));
     m_pages->addWidget(shortcutsPage());
     column->addWidget(m_pages, 1);
 
@@ -422,7 +439,7 @@ QWidget *PreferencesWindow::generalPage()
     for (const Preset &preset :
          {Preset{tr("3 × 3 Default Grid"), QStringLiteral("preset3x3"), 3, 3},
           Preset{tr("6 × 1 List Layout"), QStringLiteral("preset6x1"), 6, 1},
-          Preset{tr("4 × 4 Large Grid"), QStringLiteral("preset4x4"), 4, 4}}) {
+          Preset{tr("4 × 4 Dense Grid"), QStringLiteral("preset4x4"), 4, 4}}) {
         QPushButton *button = pushButton(preset.title, preset.name, 11);
         connect(button, &QPushButton::clicked, this, [this, preset] {
             m_state.setGridRows(preset.rows);
@@ -468,14 +485,6 @@ QWidget *PreferencesWindow::generalPage()
     connect(m_fullCardColor, &QCheckBox::toggled, this,
             [this](bool on) { m_state.setFullCardColorPreview(on); });
     behaviour->addWidget(m_fullCardColor);
-    m_startAtLogin = toggle(tr("Start Quillstash at login"), QStringLiteral("startAtLogin"));
-    connect(m_startAtLogin, &QCheckBox::toggled, this, [this](bool on) {
-        m_loginItem.setEnabled(on);
-        // Show what the desktop will really do, also when the entry could not be changed.
-        const QSignalBlocker blocker(m_startAtLogin);
-        m_startAtLogin->setChecked(m_loginItem.isEnabled());
-    });
-    behaviour->addWidget(m_startAtLogin);
 
     auto *resetRow = new QHBoxLayout;
     resetRow->setSpacing(12);
@@ -517,6 +526,15 @@ QWidget *PreferencesWindow::securityPage()
                   *m_theme));
 
     QVBoxLayout *storage = sectionBox(column, tr("Storage & History Capacity"), 12, m_theme);
+    // Here rather than on General, which has no room left for another row.
+    m_startAtLogin = toggle(tr("Start Quillstash at login"), QStringLiteral("startAtLogin"));
+    connect(m_startAtLogin, &QCheckBox::toggled, this, [this](bool on) {
+        m_loginItem.setEnabled(on);
+        // Show what the desktop will really do, also when the entry could not be changed.
+        const QSignalBlocker blocker(m_startAtLogin);
+        m_startAtLogin->setChecked(m_loginItem.isEnabled());
+    });
+    storage->addWidget(m_startAtLogin);
     auto *historyRow = new QHBoxLayout;
     historyRow->setSpacing(12);
     historyRow->addWidget(textLabel(tr("Keep in History:"), ViewFonts::ui(12.5)));
@@ -591,6 +609,24 @@ QWidget *PreferencesWindow::shortcutsPage()
     return scroll;
 }
 
+void PreferencesWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::ApplicationPaletteChange) {
+        Theme::followDesktop();
+        m_theme = nullptr;
+        refresh();
+    }
+    QWidget::changeEvent(event);
+}
+
+void PreferencesWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape)
+        close();
+    else
+        QWidget::keyPressEvent(event);
+}
+
 void PreferencesWindow::refresh()
 {
     const Theme *theme = &Theme::forAppearance(m_state.appearancePreference());
@@ -648,16 +684,32 @@ void PreferencesWindow::applyTheme()
         line.setColor(QPalette::Window, withOpacity(m_theme->secondaryText, 0.35));
         divider->setPalette(line);
     }
+    // On the controls, not the window: a window's style sheet would repaint the pages in the
+    // desktop's colours.
+    const QString controls = ControlStyles::controls(*m_theme);
+    for (QWidget *control : findChildren<QWidget *>())
+        if (qobject_cast<QPushButton *>(control) || qobject_cast<QToolButton *>(control) ||
+            qobject_cast<QComboBox *>(control))
+            control->setStyleSheet(controls);
+    // One segmented control: rounded only at its two ends, the selected segment in the accent.
     const QString segmentStyle =
         QStringLiteral("QPushButton { background-color: %1; color: %2; border: 1px solid %3;"
-                       " padding: 2px 0px; }"
-                       " QPushButton:checked { background-color: %4; color: white; }")
+                       " border-radius: 0px; padding: 2px 0px; }"
+                       " QPushButton:checked { background-color: %4; border-color: %4;"
+                       " color: white; }")
             .arg(withOpacity(m_theme->secondaryText, 0.16).name(QColor::HexArgb),
                  m_theme->primaryText.name(QColor::HexArgb),
                  withOpacity(m_theme->secondaryText, 0.4).name(QColor::HexArgb),
                  m_theme->accent.name(QColor::HexArgb));
-    for (QAbstractButton *segment : m_appearanceButtons)
-        segment->setStyleSheet(segmentStyle);
+    const QString firstEnd = QStringLiteral(
+        " QPushButton { border-top-left-radius: 5px; border-bottom-left-radius: 5px; }");
+    const QString lastEnd = QStringLiteral(
+        " QPushButton { border-top-right-radius: 5px; border-bottom-right-radius: 5px; }");
+    for (std::size_t i = 0; i < m_appearanceButtons.size(); ++i)
+        m_appearanceButtons[i]->setStyleSheet(segmentStyle + (i == 0 ? firstEnd
+                                                              : i + 1 == m_appearanceButtons.size()
+                                                                  ? lastEnd
+                                                                  : QString()));
     if (auto *clear = findChild<QPushButton *>(QStringLiteral("clearHistory")))
         clear->setStyleSheet(QStringLiteral("QPushButton { color: %1; }").arg(m_theme->red.name()));
     update();

@@ -31,6 +31,8 @@ public:
     void setHotKeyHelp(QWidget *panel);
 
 protected:
+    void changeEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:

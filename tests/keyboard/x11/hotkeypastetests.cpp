@@ -45,6 +45,25 @@ TEST_F(HotKeyPasteTest, ReturnOnTheBoardPastesTheCopiedTextIntoThePreviousWindow
     EXPECT_TRUE(session().waitForTargetText(QStringLiteral("copied elsewhere")));
 }
 
+// Typed on the X server, not through the test hooks: the keys must reach the board's commands
+// although the window manager has just focused the window.
+TEST_F(HotKeyPasteTest, TheBoardTakesArrowsSpaceAndReturnRightAfterTheHotKeyShowsIt)
+{
+    for (const QString &text :
+         {QStringLiteral("older clipping"), QStringLiteral("newer clipping")}) {
+        ASSERT_TRUE(PasteSession::copyElsewhere(text));
+        ASSERT_TRUE(session().waitForCapture(text));
+    }
+    session().pressHotKey();
+    ASSERT_TRUE(session().waitForTrace(QStringLiteral("board-activated")));
+
+    xdotool({QStringLiteral("key"), QStringLiteral("Right")});
+    xdotool({QStringLiteral("key"), QStringLiteral("space")});
+    ASSERT_TRUE(session().waitForTrace(QStringLiteral("quick-look older clipping")));
+    xdotool({QStringLiteral("key"), QStringLiteral("Return")});
+    EXPECT_TRUE(session().waitForTargetText(QStringLiteral("older clipping")));
+}
+
 TEST_F(HotKeyPasteTest, ThePasteWorksWhileTheHotKeyModifiersAreStillHeld)
 {
     ASSERT_TRUE(PasteSession::copyElsewhere(QStringLiteral("held keys")));
