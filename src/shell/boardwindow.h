@@ -3,6 +3,7 @@
 #include "capture/frontapplication.h"
 
 #include <QDateTime>
+#include <QMargins>
 #include <QWidget>
 #include <functional>
 #include <optional>
@@ -28,6 +29,8 @@ public:
                 WindowActivator &activator, WindowManagerHints &hints, QWidget *parent = nullptr);
 
     MainBoardView *view() const { return m_view; }
+    // The board's rounded frame inside the window.
+    QRect boardRect() const { return rect().marginsRemoved(m_margins); }
     const std::optional<RunningApplication> &previousActiveApp() const
     {
         return m_previousActiveApp;
@@ -67,6 +70,8 @@ private:
     MainBoardView *m_view = nullptr;
     QWidget *m_frame = nullptr;
     bool m_translucent = false;
+    // Around the board, where a composited window draws its shadow; none without a compositor.
+    QMargins m_margins;
     std::optional<RunningApplication> m_previousActiveApp;
     QDateTime m_lastResignKeyHideTime;
 };
