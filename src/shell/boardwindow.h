@@ -3,7 +3,9 @@
 #include "capture/frontapplication.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QMargins>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <optional>
@@ -44,6 +46,9 @@ public:
     // Only orders the window out, for callers that do the rest themselves (paste-back).
     void orderOut();
     void positionWindowFlushTopRight();
+    // Draws the hidden board once where nobody sees it, so that the fonts, shaped texts and
+    // card pictures of the first frame are made before the first show asks for them.
+    void prepareFirstFrame();
     // The board lost the keyboard focus.
     void windowDidResignKey();
 
@@ -61,6 +66,7 @@ protected:
 
 private:
     Qt::Edges edgesAt(QPoint point) const;
+    void takeHeldModifiers();
     void updateShape();
 
     ClipboardManagerState &m_state;
@@ -74,4 +80,7 @@ private:
     QMargins m_margins;
     std::optional<RunningApplication> m_previousActiveApp;
     QDateTime m_lastResignKeyHideTime;
+    // Asks the display for the held modifiers for a moment after showing, while any are held.
+    QTimer m_modifierWatch;
+    QElapsedTimer m_shownFor;
 };
