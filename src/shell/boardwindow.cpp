@@ -5,6 +5,7 @@
 #include "capture/windowactivator.h"
 #include "capture/windowmanagerhints.h"
 #include "views/board/mainboardview.h"
+#include "views/cards/cachedshadow.h"
 #include "views/foundation/theme.h"
 
 #include <QApplication>
@@ -30,12 +31,20 @@ constexpr int statusItemSlack = 8;
 constexpr int modifierWatchMs = 1000;
 constexpr int modifierWatchIntervalMs = 20;
 
-// The rounded outline over the whole board: the corners outside it are cleared (or masked away
-// where nothing composites the window) and the thin border is drawn along it.
+// A frameless window gets no shadow from the window manager, so a composited board casts its
+// own into a clear margin; the margin is deeper below, where the shadow falls.
+constexpr QMargins shadowMargins{20, 14, 20, 26};
+constexpr QPointF shadowOffset{0, 6};
+constexpr qreal shadowBlur = 16;
+const QColor shadowColour(0, 0, 0, 90);
+
+// The rounded outline over the whole window: everything outside it is cleared (or masked away
+// where nothing composites the window), the shadow drawn there and the thin border along it.
 class RoundedFrame final : public QWidget
 {
 public:
-    RoundedFrame(const MainBoardView &view, QWidget *parent) : QWidget(parent), m_view(view)
+    RoundedFrame(const MainBoardView &view, QMargins margins, QWidget *parent)
+        : QWidget(parent), m_view(view), m_margins(margins)
     {
         setAttribute(Qt::WA_TransparentForMouseEvents);
         setAttribute(Qt::WA_NoSystemBackground);
@@ -46,14 +55,22 @@ protected:
     {
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
-        const QRectF area(rect());
+        const QRectF area = QRectF(rect()).marginsRemoved(m_margins.toMarginsF());
         QPainterPath outside;
-        outside.addRect(area);
+        outside.addRect(QRectF(rect()));
         QPainterPath shape;
         shape.addRoundedRect(area, BoardWindow::cornerRadius, BoardWindow::cornerRadius);
+        outside = outside.subtracted(shape);
         painter.setCompositionMode(QPainter::CompositionMode_Clear);
-        painter.fillPath(outside.subtracted(shape), Qt::transparent);
+        painter.fillPath(outside, Qt::transparent);
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        if (!m_margins.isNull()) {
+            painter.save();
+            painter.setClipPath(outside);
+            CachedShadow::paint(painter, area, BoardWindow::cornerRadius, shadowColour,
+                                shadowOffset, shadowBlur);
+            painter.restore();
+        }
         painter.setPen(QPen(m_view.theme().windowBorder, 0.8));
         painter.setBrush(Qt::NoBrush);
         painter.drawRoundedRect(area.adjusted(0.4, 0.4, -0.4, -0.4), BoardWindow::cornerRadius,
@@ -62,6 +79,7 @@ protected:
 
 private:
     const MainBoardView &m_view;
+    QMargins m_margins;
 };
 
 Qt::CursorShape cursorFor(Qt::Edges edges)
@@ -86,17 +104,19 @@ BoardWindow::BoardWindow(ClipboardManagerState &state, FrontApplication &frontAp
     setAccessibleName(tr("Quillstash board"));
     m_modifierWatch.setInterval(modifierWatchIntervalMs);
     connect(&m_modifierWatch, &QTimer::timeout, this, &BoardWindow::takeHeldModifiers);
-    setMinimumSize(minimumBoardSize);
-    resize(initialSize);
     m_translucent = m_hints.hasCompositingManager();
-    if (m_translucent)
+    if (m_translucent) {
         setAttribute(Qt::WA_TranslucentBackground);
+        m_margins = shadowMargins;
+    }
+    setMinimumSize(minimumBoardSize.grownBy(m_margins));
+    resize(initialSize.grownBy(m_margins));
 
     auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setContentsMargins(m_margins);
     m_view = new MainBoardView(state, this);
     layout->addWidget(m_view);
-    m_frame = new RoundedFrame(*m_view, this);
+    m_frame = new RoundedFrame(*m_view, m_margins, this);
     m_frame->raise();
     connect(&m_state, &ClipboardManagerState::isWindowAnchoredChanged, m_frame,
             qOverload<>(&QWidget::update));
@@ -164,7 +184,9 @@ void BoardWindow::positionWindowFlushTopRight()
         screen = QGuiApplication::screens().constFirst();
     if (!screen)
         return;
-    move(BoardPlacement::flushTopRight(screen->availableGeometry(), size()));
+    const QPoint board =
+        BoardPlacement::flushTopRight(screen->availableGeometry(), size().shrunkBy(m_margins));
+    move(board - QPoint(m_margins.left(), m_margins.top()));
 }
 
 void BoardWindow::prepareFirstFrame()
@@ -247,14 +269,16 @@ void BoardWindow::updateShape()
 
 Qt::Edges BoardWindow::edgesAt(QPoint point) const
 {
+    // The shadow's margin resizes too: it is part of the window, and nothing else takes presses.
+    const QRect board = boardRect();
     Qt::Edges edges;
-    if (point.x() < resizeMargin)
+    if (point.x() < board.left() + resizeMargin)
         edges |= Qt::LeftEdge;
-    if (point.x() >= width() - resizeMargin)
+    if (point.x() > board.right() - resizeMargin)
         edges |= Qt::RightEdge;
-    if (point.y() < resizeMargin)
+    if (point.y() < board.top() + resizeMargin)
         edges |= Qt::TopEdge;
-    if (point.y() >= height() - resizeMargin)
+    if (point.y() > board.bottom() - resizeMargin)
         edges |= Qt::BottomEdge;
     return edges;
 }

@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <QMargins>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -30,6 +31,8 @@ public:
                 WindowActivator &activator, WindowManagerHints &hints, QWidget *parent = nullptr);
 
     MainBoardView *view() const { return m_view; }
+    // The board's rounded frame inside the window.
+    QRect boardRect() const { return rect().marginsRemoved(m_margins); }
     const std::optional<RunningApplication> &previousActiveApp() const
     {
         return m_previousActiveApp;
@@ -73,6 +76,8 @@ private:
     MainBoardView *m_view = nullptr;
     QWidget *m_frame = nullptr;
     bool m_translucent = false;
+    // Around the board, where a composited window draws its shadow; none without a compositor.
+    QMargins m_margins;
     std::optional<RunningApplication> m_previousActiveApp;
     QDateTime m_lastResignKeyHideTime;
     // Asks the display for the held modifiers for a moment after showing, while any are held.

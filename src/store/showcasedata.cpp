@@ -63,7 +63,7 @@ ShowcaseData ShowcaseData::make(Timestamp now, const std::optional<QByteArray> &
         ClippingItem::make({.type = ClippingType::Url,
                             .textContent = VendorAddress::webAddress().toString(),
                             .urlTitle = QStringLiteral(
-                                "Quillstash: The most flexible clipboard manager for the mac"),
+                                "Quillstash: The most flexible clipboard manager for Linux"),
                             .sourceAppName = chromeName,
                             .sourceAppBundleID = chromeID,
                             .createdAt = ago(60),
@@ -107,7 +107,7 @@ ShowcaseData ShowcaseData::make(Timestamp now, const std::optional<QByteArray> &
                             .isFavorite = true,
                             .customRelativeTimeOverride = shown("1h")}),
         ClippingItem::make(
-            {.textContent = QStringLiteral("The most flexible clipboard manager for the mac"),
+            {.textContent = QStringLiteral("The most flexible clipboard manager for Linux"),
              .richKind = RichContentKind::CoralHeadline,
              .sourceAppName = chromeName,
              .sourceAppBundleID = chromeID,

@@ -105,6 +105,8 @@ TEST_F(ShowcaseTest, ContentOfTheSpecialCards)
     EXPECT_EQ(items[0].textContent.size(), 549);
     EXPECT_EQ(items[1].type, ClippingType::Url);
     EXPECT_EQ(items[1].textContent, VendorAddress::webAddress().toString());
+    EXPECT_EQ(items[1].urlTitle,
+              QStringLiteral("Quillstash: The most flexible clipboard manager for Linux"));
     EXPECT_TRUE(items[2].footerMetadataText().startsWith(u"...")) << "the long path is cut";
     EXPECT_EQ(items[3].textContent.split(u'\n'),
               (QStringList{"func sayHello(_ name: String?) {", "  if name != nil {",
@@ -116,6 +118,8 @@ TEST_F(ShowcaseTest, ContentOfTheSpecialCards)
     ASSERT_TRUE(items[7].imageData);
     EXPECT_EQ(QImage::fromData(*items[7].imageData, "png").size(), QSize(512, 512));
     EXPECT_EQ(items[8].richKind, RichContentKind::CoralHeadline);
+    EXPECT_EQ(items[8].textContent,
+              QStringLiteral("The most flexible clipboard manager for Linux"));
     EXPECT_EQ(items[11].richKind, RichContentKind::CalendarEvent);
     EXPECT_EQ(items[11].calendarSchedule,
               QStringLiteral("Scheduled: 8 Nov 2018 at 11:00 to 12:00"));

@@ -2,8 +2,11 @@
 #include "platform/fake/fakewindowmanagerhints.h"
 #include "shell/boardwindow.h"
 #include "statefixture.h"
+#include "views/board/mainboardview.h"
 
+#include <QApplication>
 #include <QGuiApplication>
+#include <QImage>
 #include <QScreen>
 #include <gtest/gtest.h>
 
@@ -38,25 +41,55 @@ RunningApplication editor()
                               .windowId = 77};
 }
 
-TEST_F(BoardWindowTest, StartsAtItsSizeAndKeepsItsMinimum)
+// With a compositor the window is larger by the shadow's margin; the board itself is not.
+class BoardWindowFrameTest : public BoardWindowTest, public testing::WithParamInterface<bool>
+{
+protected:
+    BoardWindow &makeWindow()
+    {
+        m_hints.setCompositing(GetParam());
+        return BoardWindowTest::makeWindow();
+    }
+    static QPoint boardTopRight(const BoardWindow &window)
+    {
+        return window.mapToGlobal(window.boardRect().topRight()) + QPoint(1, 0);
+    }
+};
+
+TEST_P(BoardWindowFrameTest, StartsAtItsSizeAndKeepsItsMinimum)
 {
     BoardWindow &window = makeWindow();
-    EXPECT_EQ(window.size(), BoardWindow::initialSize);
+    EXPECT_EQ(window.boardRect().size(), BoardWindow::initialSize);
+    EXPECT_EQ(window.size() == BoardWindow::initialSize, !GetParam());
     window.resize(100, 100);
-    EXPECT_EQ(window.size(), QSize(580, 380));
+    EXPECT_EQ(window.boardRect().size(), QSize(580, 380));
+    window.show();
+    QApplication::processEvents();
+    EXPECT_EQ(window.view()->geometry(), window.boardRect()) << "the view fills the frame";
+
+    QImage picture(window.size(), QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    window.render(&picture, QPoint(), QRegion(),
+                  QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    const QRect board = window.boardRect();
+    const QPoint belowBoard(board.center().x(), board.bottom() + 6);
+    EXPECT_EQ(picture.valid(belowBoard) && qAlpha(picture.pixel(belowBoard)) > 0, GetParam())
+        << "a shadow falls below the board";
+    EXPECT_EQ(qAlpha(picture.pixel(0, 0)), 0) << "the corners stay clear";
+    EXPECT_EQ(qAlpha(picture.pixel(board.center())), 255);
     EXPECT_TRUE(window.windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
 }
 
-TEST_F(BoardWindowTest, UnanchoredBoardsReturnToTheTopRightAnchoredOnesStay)
+TEST_P(BoardWindowFrameTest, UnanchoredBoardsReturnToTheTopRightAnchoredOnesStay)
 {
     BoardWindow &window = makeWindow();
     window.showMainWindow();
-    EXPECT_EQ(window.frameGeometry().topRight() + QPoint(1, 0), topRight());
+    EXPECT_EQ(boardTopRight(window), topRight());
     window.move(40, 50);
     window.hideMainWindow();
     window.showMainWindow();
-    EXPECT_EQ(window.frameGeometry().topRight() + QPoint(1, 0), topRight());
+    EXPECT_EQ(boardTopRight(window), topRight());
 
     state().setIsWindowAnchored(true);
     window.move(40, 50);
@@ -64,6 +97,11 @@ TEST_F(BoardWindowTest, UnanchoredBoardsReturnToTheTopRightAnchoredOnesStay)
     window.showMainWindow();
     EXPECT_EQ(window.pos(), QPoint(40, 50));
 }
+
+INSTANTIATE_TEST_SUITE_P(Compositing, BoardWindowFrameTest, testing::Bool(),
+                         [](const testing::TestParamInfo<bool> &info) {
+                             return info.param ? "composited" : "masked";
+                         });
 
 TEST_F(BoardWindowTest, FocusGoesBackToTheApplicationFromBefore)
 {

@@ -120,6 +120,21 @@ TEST_F(MainBoardViewTest, ToastReplacesTheSummaryForItsLifetime)
     EXPECT_EQ(view.statusText(), QStringLiteral("12 items • 3×3 board"));
 }
 
+TEST_F(MainBoardViewTest, TheSummaryCountsInTheNumbersForm)
+{
+    makeBoard(2);
+    MainBoardView &view = makeView();
+    const std::pair<const char *, const char *> cases[]{
+        {"", "2 items • 3×3 board"},
+        {"Clipping 1", "1 item • 3×3 board"},
+        {"nothing like this", "0 items • 3×3 board"},
+    };
+    for (const auto &[search, summary] : cases) {
+        state().setSearchText(QString::fromUtf8(search));
+        EXPECT_EQ(view.statusText(), QString::fromUtf8(summary)) << search;
+    }
+}
+
 TEST_F(MainBoardViewTest, EmptyListShowsTheEmptyState)
 {
     makeBoard(2);

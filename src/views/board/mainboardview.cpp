@@ -8,6 +8,7 @@
 #include "quicklookview.h"
 #include "sidebarview.h"
 #include "toolbarbutton.h"
+#include "views/foundation/counttext.h"
 #include "views/foundation/keylabels.h"
 #include "views/foundation/symbols.h"
 #include "views/foundation/theme.h"
@@ -228,8 +229,11 @@ public:
     {
         if (const std::optional<QString> toast = m_state.statusToastMessage())
             return *toast;
-        return MainBoardView::tr("%1 items • %2×%3 board")
-            .arg(m_state.visibleItemCount())
+        const QString items =
+            CountText::format(m_state.visibleItemCount(), MainBoardView::tr("%n item"),
+                              MainBoardView::tr("%n items"));
+        return MainBoardView::tr("%1 • %2×%3 board")
+            .arg(items)
             .arg(m_state.gridRows())
             .arg(m_state.gridColumns());
     }
