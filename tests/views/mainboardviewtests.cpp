@@ -1,6 +1,7 @@
 #include "boardfixture.h"
 #include "views/board/cardgridview.h"
 #include "views/board/layoutpreset.h"
+#include "views/board/previewtext.h"
 #include "views/board/quicklookview.h"
 #include "views/board/sidebarview.h"
 
@@ -9,6 +10,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTextBlock>
 #include <gtest/gtest.h>
 
 namespace
@@ -205,6 +207,35 @@ TEST_F(QuickLookTest, SecretFollowsAltLive)
     auto *text = preview->findChild<QPlainTextEdit *>(QStringLiteral("quickLookText"));
     ASSERT_TRUE(text);
     EXPECT_EQ(text->textInteractionFlags(), Qt::NoTextInteraction);
+}
+
+// Long lines are shown in pieces and the text arrives over several turns: all of it must become
+// reachable, and a selection must give back the clipping's own characters.
+TEST_F(QuickLookTest, LongTextArrivesWhole)
+{
+    const QString pair = QStringLiteral("\U0001F600");
+    const QList<QString> texts{
+        QString(5000, u'x'),
+        QString(2047, u'y') + pair + QString(3000, u'z'),
+        QStringLiteral("word ").repeated(2000),
+        QStringLiteral("one\r\ntwo\rthree\n\n").repeated(3000),
+        QStringLiteral("line\n").repeated(5000),
+    };
+    QList<ClippingItem> items;
+    for (const QString &text : texts)
+        items.append(ClippingItem::make({.type = ClippingType::Text, .textContent = text}));
+    makeBoard(0, items);
+    MainBoardView &view = makeView();
+    for (const ClippingItem &item : state().items()) {
+        state().setQuickLookItem(item);
+        auto *text = view.quickLook()->findChild<PreviewText *>(QStringLiteral("quickLookText"));
+        ASSERT_TRUE(text);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return text->isComplete(); }));
+        text->selectAll();
+        EXPECT_EQ(text->selectedText(), item.textContent);
+        EXPECT_LE(text->document()->findBlockByNumber(0).length(), 2049);
+        state().setQuickLookItem(std::nullopt);
+    }
 }
 
 TEST_F(QuickLookTest, PasteClosesBeforeActivating)

@@ -3,6 +3,7 @@
 #include "artwork/appiconprovider.h"
 #include "board/clipboardmanagerstate.h"
 #include "model/colorhex.h"
+#include "previewtext.h"
 #include "toolbarbutton.h"
 #include "views/cards/checkerboard.h"
 #include "views/cards/clippingfacts.h"
@@ -12,13 +13,14 @@
 #include "views/foundation/theme.h"
 #include "views/foundation/viewfonts.h"
 
+#include <QBuffer>
 #include <QGraphicsDropShadowEffect>
 #include <QHBoxLayout>
+#include <QImageReader>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -241,11 +243,9 @@ QuickLookView::QuickLookView(ClipboardManagerState &state, const Theme *const &t
     column->addSpacing(1);
 
     m_content = new QStackedWidget;
-    // A plain-text view lays out only what is shown, however long the clipping, and wraps a
-    // word longer than the panel instead of cutting it.
-    m_text = new QPlainTextEdit;
+    // Wraps a word longer than the panel instead of cutting it.
+    m_text = new PreviewText;
     m_text->setObjectName(QStringLiteral("quickLookText"));
-    m_text->setReadOnly(true);
     m_text->setFrameShape(QFrame::NoFrame);
     m_text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     m_text->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
@@ -309,7 +309,7 @@ QString QuickLookView::hintText() const
 
 QString QuickLookView::shownText() const
 {
-    return m_text->toPlainText();
+    return m_text->text();
 }
 
 void QuickLookView::refresh()
@@ -318,19 +318,26 @@ void QuickLookView::refresh()
     if (!item) {
         m_item.reset();
         m_shownMasked.reset();
+        m_text->setText({});
         hide();
         return;
     }
-    if (m_styledTheme != m_theme)
+    bool changed = false;
+    if (m_styledTheme != m_theme) {
         applyTheme();
-    if (!m_item || m_item->id != item->id)
+        changed = true;
+    }
+    if (!m_item || m_item->id != item->id) {
         showItem(*item);
+        changed = true;
+    }
     updateMasking();
     if (isHidden()) {
         show();
         raise();
+    } else if (changed) {
+        update();
     }
-    update();
 }
 
 void QuickLookView::showItem(const ClippingItem &item)
@@ -347,8 +354,10 @@ void QuickLookView::showItem(const ClippingItem &item)
     m_icon->setPixmap(QPixmap::fromImage(icon));
     const bool isText = item.type == ClippingType::Text || item.type == ClippingType::Url;
     m_content->setCurrentWidget(isText ? static_cast<QWidget *>(m_text) : m_picture);
-    if (!isText)
+    if (!isText) {
+        m_text->setText({});
         static_cast<PreviewPicture *>(m_picture)->setItem(item);
+    }
     // A selection would land in the primary selection, without a secret's concealment.
     m_text->setTextInteractionFlags(item.isSecret() ? Qt::NoTextInteraction
                                                     : Qt::TextSelectableByMouse);
@@ -372,8 +381,10 @@ void QuickLookView::updateMasking()
     if (m_shownMasked == masked)
         return;
     m_shownMasked = masked;
-    m_text->setPlainText(masked ? ClippingFacts::of(*m_item).obfuscatedText
-                                : m_item->resolvedText());
+    const bool isText = m_item->type == ClippingType::Text || m_item->type == ClippingType::Url;
+    if (isText)
+        m_text->setText(masked ? ClippingFacts::of(*m_item).obfuscatedText
+                               : m_item->resolvedText());
     m_hint->setText(masked ? tr("Hold %1 or click 👁 to reveal text").arg(KeyLabels::alt())
                            : tr("Press %1 or %2 to close")
                                  .arg(KeyLabels::label(KeyLabels::space()),

@@ -7,8 +7,8 @@
 
 class ClipboardManagerState;
 class QLabel;
+class PreviewText;
 class QPushButton;
-class QPlainTextEdit;
 class QStackedWidget;
 struct Theme;
 
@@ -51,7 +51,7 @@ private:
     QLabel *m_metadata = nullptr;
     QLabel *m_icon = nullptr;
     QStackedWidget *m_content = nullptr;
-    QPlainTextEdit *m_text = nullptr;
+    PreviewText *m_text = nullptr;
     QWidget *m_picture = nullptr;
     QLabel *m_hint = nullptr;
     QPushButton *m_copy = nullptr;
