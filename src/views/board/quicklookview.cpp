@@ -91,8 +91,7 @@ public:
     {
         m_item = item;
         m_image = QImage();
-        if (item.type == ClippingType::Image && item.imageData)
-            m_image = QImage::fromData(*item.imageData);
+        m_imageRoom = QSizeF();
         update();
     }
 
@@ -120,15 +119,39 @@ protected:
     }
 
 private:
+    // Decoded once, at the size it is shown.
+    void decodeImage(const QSizeF &room)
+    {
+        m_imageRoom = room;
+        m_image = QImage();
+        if (!m_item->imageData)
+            return;
+        QBuffer buffer;
+        buffer.setData(*m_item->imageData);
+        QImageReader reader(&buffer);
+        const qreal ratio = devicePixelRatioF();
+        const QSize shown = (room * ratio).toSize();
+        if (const QSize size = reader.size(); size.isValid())
+            reader.setScaledSize(size.scaled(shown, Qt::KeepAspectRatio));
+        m_image = reader.read();
+        if (m_image.isNull())
+            return;
+        // Some readers cannot tell the size before decoding.
+        if (const QSize fitted = m_image.size().scaled(shown, Qt::KeepAspectRatio);
+            fitted != m_image.size())
+            m_image = m_image.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        m_image.setDevicePixelRatio(ratio);
+    }
+
     void paintImage(QPainter &painter, const QRectF &area, const Theme &theme)
     {
         Checkerboard::paint(painter, area, theme);
+        const QRectF room = area.adjusted(24, 24, -24, -24);
+        if (m_imageRoom != room.size())
+            decodeImage(room.size());
         if (m_image.isNull())
             return;
-        const QRectF room = area.adjusted(24, 24, -24, -24);
-        QSizeF size = QSizeF(m_image.size());
-        size.scale(room.size(), Qt::KeepAspectRatio);
-        QRectF target(QPointF(), size);
+        QRectF target(QPointF(), m_image.deviceIndependentSize());
         target.moveCenter(room.center());
         painter.drawImage(target, m_image);
     }
@@ -187,6 +210,7 @@ private:
     const Theme *const &m_theme;
     std::optional<ClippingItem> m_item;
     QImage m_image;
+    QSizeF m_imageRoom;
 };
 
 } // namespace
