@@ -1,4 +1,5 @@
 #include "boardfixture.h"
+#include "cardsamples.h"
 #include "views/board/cardgridview.h"
 #include "views/board/layoutpreset.h"
 #include "views/board/previewtext.h"
@@ -234,6 +235,27 @@ TEST_F(QuickLookTest, LongTextArrivesWhole)
         text->selectAll();
         EXPECT_EQ(text->selectedText(), item.textContent);
         EXPECT_LE(text->document()->findBlockByNumber(0).length(), 2049);
+        state().setQuickLookItem(std::nullopt);
+    }
+}
+
+// Decoded to the panel's size: a large image still fills the picture's middle, and data that is
+// not an image leaves the checkerboard.
+TEST_F(QuickLookTest, ImageIsShownAtThePanelsSize)
+{
+    QImage wide(4000, 1000, QImage::Format_RGB32);
+    wide.fill(Qt::red);
+    ClippingItem image = ClippingItem::make({.type = ClippingType::Image});
+    image.imageData = pngBytes(wide);
+    ClippingItem garbage = ClippingItem::make({.type = ClippingType::Image});
+    garbage.imageData = QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(10000, '\x13');
+    makeBoard(0, {image, garbage});
+    MainBoardView &view = makeView();
+    for (const ClippingItem &item : state().items()) {
+        state().setQuickLookItem(item);
+        const QImage shown = view.grab().toImage();
+        const QPoint middle = view.quickLook()->panelGeometry().center();
+        EXPECT_EQ(shown.pixelColor(middle) == QColor(Qt::red), item.id == image.id);
         state().setQuickLookItem(std::nullopt);
     }
 }
