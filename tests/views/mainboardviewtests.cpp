@@ -5,9 +5,11 @@
 #include "views/board/previewtext.h"
 #include "views/board/quicklookview.h"
 #include "views/board/sidebarview.h"
+#include "views/cards/clippingfacts.h"
 
 #include <QAbstractButton>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -221,6 +223,8 @@ TEST_F(QuickLookTest, LongTextArrivesWhole)
         QStringLiteral("word ").repeated(2000),
         QStringLiteral("one\r\ntwo\rthree\n\n").repeated(3000),
         QStringLiteral("line\n").repeated(5000),
+        // Counted off the GUI thread.
+        QStringLiteral("ab ").repeated(70000),
     };
     QList<ClippingItem> items;
     for (const QString &text : texts)
@@ -235,6 +239,10 @@ TEST_F(QuickLookTest, LongTextArrivesWhole)
         text->selectAll();
         EXPECT_EQ(text->selectedText(), item.textContent);
         EXPECT_LE(text->document()->findBlockByNumber(0).length(), 2049);
+        auto *footer = view.quickLook()->findChild<QLabel *>(QStringLiteral("quickLookMetadata"));
+        ASSERT_TRUE(footer);
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return footer->text() == ClippingFacts::compute(item).footerMetadataText; }));
         state().setQuickLookItem(std::nullopt);
     }
 }

@@ -13,6 +13,7 @@
 #include "views/foundation/theme.h"
 #include "views/foundation/viewfonts.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QGraphicsDropShadowEffect>
 #include <QHBoxLayout>
@@ -23,7 +24,9 @@
 #include <QPainterPath>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QThreadPool>
 #include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace
 {
@@ -248,6 +251,7 @@ QuickLookView::QuickLookView(ClipboardManagerState &state, const Theme *const &t
     // An application's name is not markup.
     m_title->setTextFormat(Qt::PlainText);
     m_metadata = new QLabel;
+    m_metadata->setObjectName(QStringLiteral("quickLookMetadata"));
     m_metadata->setTextFormat(Qt::PlainText);
     m_metadata->setFont(ViewFonts::ui(11.5));
     names->addWidget(m_title);
@@ -319,6 +323,14 @@ QuickLookView::QuickLookView(ClipboardManagerState &state, const Theme *const &t
     });
     column->addWidget(bottomBar);
     static_cast<PreviewPanel *>(m_panel)->setBars(titleBar, bottomBar);
+    connect(&m_facts, &QFutureWatcherBase::finished, this, [this] {
+        if (m_facts.isCanceled() || m_facts.future().resultCount() == 0)
+            return;
+        const auto &[item, facts] = m_facts.result();
+        const ClippingFacts &kept = ClippingFacts::remember(item, facts);
+        if (m_item && m_item->id == item.id)
+            m_metadata->setText(kept.footerMetadataText);
+    });
 }
 
 QRect QuickLookView::panelGeometry() const
@@ -342,6 +354,7 @@ void QuickLookView::refresh()
     if (!item) {
         m_item.reset();
         m_shownMasked.reset();
+        m_facts.cancel();
         m_text->setText({});
         hide();
         return;
@@ -369,7 +382,7 @@ void QuickLookView::showItem(const ClippingItem &item)
     m_item = item;
     m_shownMasked.reset();
     m_title->setText(QStringLiteral("%1 • %2").arg(item.sourceAppName, rawValue(item.type)));
-    m_metadata->setText(ClippingFacts::of(item).footerMetadataText);
+    showFacts(item);
     const qreal ratio = devicePixelRatioF();
     QImage icon = AppIconProvider::shared()
                       .icon(item.sourceAppName, item.sourceAppBundleID)
@@ -385,6 +398,32 @@ void QuickLookView::showItem(const ClippingItem &item)
     // A selection would land in the primary selection, without a secret's concealment.
     m_text->setTextInteractionFlags(item.isSecret() ? Qt::NoTextInteraction
                                                     : Qt::TextSelectableByMouse);
+}
+
+void QuickLookView::showFacts(const ClippingItem &item)
+{
+    // Counting the characters of megabytes takes longer than a frame.
+    constexpr qsizetype longText = 100'000;
+    const ClippingFacts *facts = ClippingFacts::known(item);
+    // A secret is opened on this thread only.
+    if (!facts && (item.textContent.size() < longText || item.encryptedPasswordData))
+        facts = &ClippingFacts::of(item);
+    if (facts) {
+        m_metadata->setText(facts->footerMetadataText);
+        return;
+    }
+    m_metadata->setText(QStringLiteral("…"));
+    // One count at a time and behind the interface, and none for a clipping no longer shown.
+    static QThreadPool *const counting = [] {
+        auto *pool = new QThreadPool(qApp);
+        pool->setMaxThreadCount(1);
+        pool->setThreadPriority(QThread::LowPriority);
+        return pool;
+    }();
+    m_facts.cancel();
+    m_facts.setFuture(QtConcurrent::run(counting, [item] {
+        return std::pair{item, ClippingFacts::compute(item)};
+    }));
 }
 
 void QuickLookView::applyTheme()

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "model/clippingitem.h"
+#include "views/cards/clippingfacts.h"
 
+#include <QFutureWatcher>
 #include <QWidget>
 #include <optional>
 
@@ -38,6 +40,7 @@ protected:
 
 private:
     void showItem(const ClippingItem &item);
+    void showFacts(const ClippingItem &item);
     void updateMasking();
     void applyTheme();
 
@@ -46,6 +49,7 @@ private:
     const Theme *m_styledTheme = nullptr;
     std::optional<ClippingItem> m_item;
     std::optional<bool> m_shownMasked;
+    QFutureWatcher<std::pair<ClippingItem, ClippingFacts>> m_facts;
     QWidget *m_panel = nullptr;
     QLabel *m_title = nullptr;
     QLabel *m_metadata = nullptr;
