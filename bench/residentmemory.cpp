@@ -2,14 +2,29 @@
 
 #include <QFile>
 
-long residentKilobytes(const QString &process)
+namespace
 {
-    QFile status(QStringLiteral("/proc/%1/status").arg(process));
+
+long kilobytesOf(const QString &file, const QByteArray &field)
+{
+    QFile status(file);
     if (!status.open(QIODevice::ReadOnly))
         return -1;
     for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
+        if (line.startsWith(field))
+            return line.mid(field.size()).trimmed().split(' ').first().toLong();
     }
     return -1;
+}
+
+} // namespace
+
+long residentKilobytes(const QString &process)
+{
+    return kilobytesOf(QStringLiteral("/proc/%1/status").arg(process), "VmRSS:");
+}
+
+long proportionalKilobytes(const QString &process)
+{
+    return kilobytesOf(QStringLiteral("/proc/%1/smaps_rollup").arg(process), "Pss:");
 }

@@ -1,6 +1,7 @@
-// The real program's start on a private X server with a history of 10,000 clippings: from
-// starting it to the board's first frame, its memory once up, and the screenshot export from
-// start to exit.
+// The real program on a private X server with a history of 10,000 clippings: from starting it
+// to the board's first frame; the first show and the first search after a start in the
+// background, and the same once warm; its memory after start, after the board was shown and
+// scrolled end to end and after 20 captures; and the screenshot export from start to exit.
 #include "pastesession.h"
 #include "privatedisplay.h"
 #include "residentmemory.h"
@@ -12,8 +13,11 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <algorithm>
 #include <benchmark/benchmark.h>
+#include <cstdio>
 #include <memory>
+#include <vector>
 
 namespace
 {
@@ -22,11 +26,10 @@ namespace
 class ProgramHome
 {
 public:
-    ProgramHome()
+    explicit ProgramHome(const BenchmarkHistory &history)
     {
         const QString data = m_home.filePath(QStringLiteral("data/Quillstash"));
         QDir().mkpath(data);
-        const BenchmarkHistory history = makeBenchmarkHistory();
         StoreFile(data).write(history.items, history.collections);
         m_storeBytes = QFile(QDir(data).filePath(StoreFile::fileName())).size();
         QDir().mkpath(runtimeFolder());
@@ -72,57 +75,127 @@ private:
     QString m_busAddress;
 };
 
-std::unique_ptr<ProgramHome> home;
+// 10,000 texts and 20 images, for the start.
+std::unique_ptr<ProgramHome> foundationHome;
+// 10,000 texts, for the first use, the warm figures and the memory.
+std::unique_ptr<ProgramHome> textHome;
 
-// The time of the program's first trace line for this event.
-std::optional<double> waitForTrace(QProcess &program, const QByteArray &event, int timeout)
+// The program, ended when this goes, and the trace lines it prints.
+class Launch
 {
-    QByteArray output;
-    const double until = PasteSession::now() + timeout;
-    while (PasteSession::now() < until && program.state() != QProcess::NotRunning) {
-        program.waitForReadyRead(50);
-        output += program.readAllStandardError();
-        qsizetype end;
-        while ((end = output.indexOf('\n')) >= 0) {
-            const QList<QByteArray> fields = output.left(end).split(' ');
-            output.remove(0, end + 1);
-            if (fields.size() >= 3 && fields[0] == "quillstash-trace" && fields[2] == event)
-                return fields[1].toDouble();
+public:
+    Launch(const ProgramHome &home, const QStringList &arguments)
+    {
+        // Another build of the program, to compare with this one.
+        const QString other = qEnvironmentVariable("QUILLSTASH_BENCH_PROGRAM");
+        m_program.setProcessEnvironment(home.environment());
+        m_program.setReadChannel(QProcess::StandardError);
+        started = PasteSession::now();
+        m_program.start(other.isEmpty() ? QStringLiteral(QUILLSTASH_PROGRAM) : other, arguments);
+    }
+    ~Launch()
+    {
+        m_program.terminate();
+        if (!m_program.waitForFinished(10000))
+            m_program.kill();
+        m_program.waitForFinished(1000);
+    }
+    Launch(const Launch &) = delete;
+    Launch &operator=(const Launch &) = delete;
+
+    // The time of the program's next trace line for this event.
+    std::optional<double> waitForTrace(const QByteArray &event, int timeout = 10000)
+    {
+        const double until = PasteSession::now() + timeout;
+        while (true) {
+            qsizetype end;
+            while ((end = m_output.indexOf('\n')) >= 0) {
+                const QList<QByteArray> fields = m_output.left(end).split(' ');
+                const QByteArray line = m_output.left(end);
+                m_output.remove(0, end + 1);
+                if (fields.size() >= 3 && fields[0] == "quillstash-trace" &&
+                    line.endsWith(' ' + event))
+                    return fields[1].toDouble();
+            }
+            if (PasteSession::now() >= until || m_program.state() == QProcess::NotRunning)
+                return std::nullopt;
+            m_program.waitForReadyRead(20);
+            m_output += m_program.readAllStandardError();
         }
     }
-    return std::nullopt;
+
+    QString processID() const { return QString::number(m_program.processId()); }
+
+    double started = 0;
+
+private:
+    QProcess m_program;
+    QByteArray m_output;
+};
+
+// Keys sent through the X server as typed (xdotool); the time before.
+double press(const QStringList &keys)
+{
+    const double before = PasteSession::now();
+    QProcess xdotool;
+    xdotool.start(QStringLiteral("xdotool"), QStringList{QStringLiteral("key")} + keys);
+    xdotool.waitForFinished(30000);
+    return before;
 }
 
-void stop(QProcess &program)
+const QStringList hotKey{QStringLiteral("ctrl+alt+v")};
+// A character many clippings hold, so that the search and the cards drawn after it are many.
+const QStringList searchKey{QStringLiteral("m")};
+
+// Started in the background, as after a login, and left to settle as a user would before
+// the first use.
+std::unique_ptr<Launch> startInBackground(benchmark::State &state)
 {
-    program.terminate();
-    if (!program.waitForFinished(10000))
-        program.kill();
-    program.waitForFinished(1000);
+    auto program = std::make_unique<Launch>(*textHome, QStringList{QStringLiteral("--background")});
+    if (!program->waitForTrace("started")) {
+        state.SkipWithError("the program did not start");
+        return nullptr;
+    }
+    QThread::msleep(1500);
+    return program;
+}
+
+// The median of a warm run's times, which a busy machine spreads far more than the mean shows.
+void reportMedian(benchmark::State &state, std::vector<double> times)
+{
+    if (times.empty())
+        return;
+    std::nth_element(times.begin(), times.begin() + ptrdiff_t(times.size() / 2), times.end());
+    state.counters["median_ms"] = times[times.size() / 2];
+}
+
+// Each step's time, or an error for the benchmark.
+bool measure(benchmark::State &state, double since, std::optional<double> until,
+             std::vector<double> *times = nullptr)
+{
+    if (!until) {
+        state.SkipWithError("the program did not draw it");
+        return false;
+    }
+    state.SetIterationTime((*until - since) / 1000.0);
+    if (times)
+        times->push_back(*until - since);
+    return true;
 }
 
 void BM_StartToFirstFrame(benchmark::State &state)
 {
     long resident = 0;
     for (auto _ : state) {
-        QProcess program;
-        program.setProcessEnvironment(home->environment());
-        const double started = PasteSession::now();
-        program.start(QStringLiteral(QUILLSTASH_PROGRAM), {});
-        const std::optional<double> painted = waitForTrace(program, "board-painted", 10000);
-        if (!painted) {
-            state.SkipWithError("the board was not drawn");
-            stop(program);
+        Launch program(*foundationHome, {});
+        if (!measure(state, program.started, program.waitForTrace("board-painted")))
             return;
-        }
-        state.SetIterationTime((*painted - started) / 1000.0);
         // What the program holds once the start is over.
         QThread::msleep(500);
-        resident = residentKilobytes(QString::number(program.processId()));
-        stop(program);
+        resident = residentKilobytes(program.processID());
     }
     state.counters["rss_MB"] = double(resident) / 1024.0;
-    state.counters["store_MB"] = double(home->storeBytes()) / 1e6;
+    state.counters["store_MB"] = double(foundationHome->storeBytes()) / 1e6;
 }
 BENCHMARK(BM_StartToFirstFrame)
     ->UseManualTime()
@@ -131,17 +204,160 @@ BENCHMARK(BM_StartToFirstFrame)
     ->Repetitions(15)
     ->ReportAggregatesOnly(true);
 
+void BM_FirstShowAfterStart(benchmark::State &state)
+{
+    for (auto _ : state) {
+        const std::unique_ptr<Launch> program = startInBackground(state);
+        if (!program)
+            return;
+        const double pressed = press(hotKey);
+        if (!measure(state, pressed, program->waitForTrace("board-painted")))
+            return;
+    }
+    state.counters["store_MB"] = double(textHome->storeBytes()) / 1e6;
+}
+BENCHMARK(BM_FirstShowAfterStart)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(15)
+    ->ReportAggregatesOnly(true);
+
+void BM_FirstKeystrokeAfterStart(benchmark::State &state)
+{
+    for (auto _ : state) {
+        const std::unique_ptr<Launch> program = startInBackground(state);
+        if (!program)
+            return;
+        press(hotKey);
+        if (!program->waitForTrace("board-painted")) {
+            state.SkipWithError("the board was not drawn");
+            return;
+        }
+        QThread::msleep(300);
+        const double typed = press(searchKey);
+        if (!measure(state, typed, program->waitForTrace("results-drawn")))
+            return;
+    }
+}
+BENCHMARK(BM_FirstKeystrokeAfterStart)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(15)
+    ->ReportAggregatesOnly(true);
+
+void BM_WarmHotKeyToFirstFrame(benchmark::State &state)
+{
+    const std::unique_ptr<Launch> program = startInBackground(state);
+    if (!program)
+        return;
+    // Once, so that every show measured is a later one.
+    press(hotKey);
+    program->waitForTrace("board-painted");
+    press({QStringLiteral("Escape")});
+    program->waitForTrace("board-hidden");
+    std::vector<double> times;
+    for (auto _ : state) {
+        QThread::msleep(200);
+        const double pressed = press(hotKey);
+        if (!measure(state, pressed, program->waitForTrace("board-painted"), &times))
+            return;
+        press({QStringLiteral("Escape")});
+        program->waitForTrace("board-hidden");
+    }
+    reportMedian(state, times);
+}
+BENCHMARK(BM_WarmHotKeyToFirstFrame)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(15)
+    ->Repetitions(1);
+
+void BM_WarmKeystrokeToResults(benchmark::State &state)
+{
+    const std::unique_ptr<Launch> program = startInBackground(state);
+    if (!program)
+        return;
+    press(hotKey);
+    program->waitForTrace("board-painted");
+    // Once, so that every search measured is a later one; Escape empties the field again.
+    press(searchKey);
+    program->waitForTrace("results-drawn");
+    press({QStringLiteral("Escape")});
+    program->waitForTrace("results-drawn");
+    std::vector<double> times;
+    for (auto _ : state) {
+        QThread::msleep(200);
+        const double typed = press(searchKey);
+        if (!measure(state, typed, program->waitForTrace("results-drawn"), &times))
+            return;
+        press({QStringLiteral("Escape")});
+        program->waitForTrace("results-drawn");
+    }
+    reportMedian(state, times);
+}
+BENCHMARK(BM_WarmKeystrokeToResults)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(15)
+    ->Repetitions(1);
+
+// Memory in MB after each stage of a use, as counters and as a line of its own.
+void BM_MemoryOverUse(benchmark::State &state)
+{
+    for (auto _ : state) {
+        const std::unique_ptr<Launch> program = startInBackground(state);
+        if (!program)
+            return;
+        const auto record = [&](const std::string &stage) {
+            QThread::msleep(1000);
+            const double pss = double(proportionalKilobytes(program->processID())) / 1024.0;
+            const double rss = double(residentKilobytes(program->processID())) / 1024.0;
+            state.counters["pss_" + stage + "_MB"] = pss;
+            state.counters["rss_" + stage + "_MB"] = rss;
+            std::printf("%-10s PSS %6.1f MB  RSS %6.1f MB\n", stage.c_str(), pss, rss);
+        };
+        record("start");
+
+        press(hotKey);
+        if (!program->waitForTrace("board-painted")) {
+            state.SkipWithError("the board was not drawn");
+            return;
+        }
+        // A row at a time, from the newest clipping to the oldest.
+        press({QStringLiteral("--delay"), QStringLiteral("1"), QStringLiteral("--repeat"),
+               QStringLiteral("3400"), QStringLiteral("Down")});
+        record("board");
+
+        press({QStringLiteral("Escape")});
+        program->waitForTrace("board-hidden");
+        for (int round = 0; round < 20; ++round) {
+            if (!PasteSession::copyElsewhere(
+                    QStringLiteral("capture %1 of the memory benchmark").arg(round)) ||
+                !program->waitForTrace("newest-clipping")) {
+                state.SkipWithError("a copy was not captured");
+                return;
+            }
+        }
+        record("captures");
+    }
+    state.counters["store_MB"] = double(textHome->storeBytes()) / 1e6;
+}
+BENCHMARK(BM_MemoryOverUse)->Unit(benchmark::kSecond)->Iterations(1)->Repetitions(1);
+
 void BM_ExportScreenshots(benchmark::State &state)
 {
     for (auto _ : state) {
         QProcess program;
-        program.setProcessEnvironment(home->environment());
+        program.setProcessEnvironment(foundationHome->environment());
         const double started = PasteSession::now();
         program.start(QStringLiteral(QUILLSTASH_PROGRAM),
-                      {QStringLiteral("--export-screenshots"), home->screenshotFolder()});
+                      {QStringLiteral("--export-screenshots"), foundationHome->screenshotFolder()});
         if (!program.waitForFinished(30000) || program.exitCode() != 0) {
             state.SkipWithError("the export did not finish");
-            stop(program);
+            program.kill();
+            program.waitForFinished(1000);
             return;
         }
         state.SetIterationTime((PasteSession::now() - started) / 1000.0);
@@ -161,8 +377,12 @@ int main(int argc, char **argv)
     return runOnPrivateDisplay(
         argc, argv,
         [] {
-            home = std::make_unique<ProgramHome>();
+            foundationHome = std::make_unique<ProgramHome>(makeBenchmarkHistory());
+            textHome = std::make_unique<ProgramHome>(makeBenchmarkHistory(10000, 0));
             return QString();
         },
-        [] { home.reset(); });
+        [] {
+            foundationHome.reset();
+            textHome.reset();
+        });
 }

@@ -45,6 +45,16 @@ QByteArray readAll(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// Pss of this process from /proc/self/smaps_rollup, in kilobytes; -1 when it cannot be read.
+long proportionalKilobytes()
+{
+    for (const QByteArray &line : readAll(QStringLiteral("/proc/self/smaps_rollup")).split('\n')) {
+        if (line.startsWith("Pss:"))
+            return line.mid(4).trimmed().split(' ').first().toLong();
+    }
+    return -1;
+}
+
 // Saving after one new clipping: the hand-over alone, and until the file is on disk.
 void BM_SaveAfterOneNewClipping(benchmark::State &state)
 {
@@ -59,8 +69,9 @@ void BM_SaveAfterOneNewClipping(benchmark::State &state)
         state.PauseTiming();
         history.items.prepend(makeBenchmarkText(seed++));
         history.items.removeLast();
+        const QSet<QUuid> changed{history.items.first().id};
         state.ResumeTiming();
-        store.write(history.items, history.collections);
+        store.write(history.items, history.collections, &changed);
         if (untilOnDisk)
             store.flush();
         state.PauseTiming();
@@ -161,6 +172,7 @@ void BM_CaptureIntoLoadedStore(benchmark::State &state)
     double firstOnDisk = 0;
     long startKB = 0;
     long afterKB = 0;
+    long startPssKB = 0;
     int seed = 500000;
     for (auto _ : state) {
         ClipboardManagerState loaded(services.over(directory.path()));
@@ -170,6 +182,7 @@ void BM_CaptureIntoLoadedStore(benchmark::State &state)
                                  loaded.sidebarApps().size());
         loaded.waitForSaved();
         startKB = residentKilobytes();
+        startPssKB = proportionalKilobytes();
         for (int capture = 0; capture < 20; ++capture) {
             QElapsedTimer timer;
             timer.start();
@@ -197,6 +210,7 @@ void BM_CaptureIntoLoadedStore(benchmark::State &state)
     state.counters["later_gui_median_ms"] = median(gui);
     state.counters["later_on_disk_median_ms"] = median(onDisk);
     state.counters["rss_start_MiB"] = double(startKB) / 1024.0;
+    state.counters["pss_start_MiB"] = double(startPssKB) / 1024.0;
     state.counters["rss_growth_after_20_MiB"] = double(afterKB - startKB) / 1024.0;
 }
 // 20 images of 200 KB: the foundation's 18 MB store; none: 10,000 texts alone; 10 MB images:

@@ -5,6 +5,10 @@
 
 #include <QSet>
 #include <array>
+#include <chrono>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace
 {
@@ -59,8 +63,30 @@ private:
 
 } // namespace
 
+void BoardFilter::prepareSearchKeys()
+{
+    m_preparedKeys =
+        std::async(std::launch::async,
+                   [build = SearchKeyCache::builder(m_history.items(), m_history.revision())] {
+                       SearchKeyCache keys = build();
+#ifdef __GLIBC__
+                       // The read and the lower-casing leave the allocator's arenas full of freed
+                       // blocks that it would otherwise keep.
+                       malloc_trim(0);
+#endif
+                       return keys;
+                   });
+}
+
 const SearchKeyCache &BoardFilter::currentKeys(SearchKeyCache::Need need) const
 {
+    if (m_preparedKeys.valid() &&
+        (need == SearchKeyCache::Need::SearchKeys ||
+         m_preparedKeys.wait_for(std::chrono::seconds(0)) == std::future_status::ready)) {
+        m_searchKeys = m_preparedKeys.get();
+        // The counts were made with the app ids of the cache just replaced.
+        m_countsRevision.reset();
+    }
     m_searchKeys.update(m_history.items(), m_history.revision(), need);
     return m_searchKeys;
 }

@@ -6,6 +6,7 @@
 #include "model/sidebarselection.h"
 
 #include <QList>
+#include <future>
 #include <optional>
 
 class History;
@@ -32,6 +33,10 @@ public:
     QList<ClippingItem> visibleItems(const SidebarSelection &selection,
                                      const QString &searchText) const;
 
+    // Makes every search key on a thread of its own from the history as it stands, so that the
+    // first search finds them made; a search before they are made waits for them.
+    void prepareSearchKeys();
+
     const SidebarCounts &counts() const;
     int countForApp(const QString &appName) const;
     // The pinned apps first, then every other source app by its newest clipping.
@@ -42,6 +47,7 @@ private:
 
     const History &m_history;
     mutable SearchKeyCache m_searchKeys;
+    mutable std::future<SearchKeyCache> m_preparedKeys;
 
     struct KeptVisible {
         quint64 itemsRevision = 0;

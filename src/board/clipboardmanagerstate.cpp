@@ -63,6 +63,10 @@ ClipboardManagerState::ClipboardManagerState(Services services,
         std::fprintf(stderr, "quillstash: %s\n", qPrintable(reason));
         showToast(reason);
     };
+    m_history->onNotice = [this](const QString &message) {
+        std::fprintf(stderr, "quillstash: %s\n", qPrintable(message));
+        showToast(message);
+    };
     m_history->onSaveFailed = [this](const QString &message) {
         std::fprintf(stderr, "quillstash: %s\n", qPrintable(message));
         showToast(message);
@@ -313,6 +317,7 @@ void ClipboardManagerState::loadOrSeedDemoData()
         return;
     }
     setSelectedItemID(items().first().id);
+    m_filter->prepareSearchKeys();
 }
 
 void ClipboardManagerState::saveToDisk()
@@ -324,8 +329,20 @@ void ClipboardManagerState::saveToDisk()
 void ClipboardManagerState::toggleTextMask(const ClippingItem &item)
 {
     const Operation operation(*this);
-    if (m_history->find(item.id) && !m_history->toggleMask(item.id))
-        showToast(tr("Could not seal the text: its key is not available"));
+    const ClippingItem *found = m_history->find(item.id);
+    if (!found)
+        return;
+    const bool unmasking = found->isSecret();
+    if (m_history->toggleMask(item.id))
+        return;
+    showToast(unmasking ? tr("Could not open the text: its key is missing or it is damaged")
+                        : tr("Could not seal the text: its key is not available"));
+}
+
+void ClipboardManagerState::clippingKeyArrived()
+{
+    const Operation operation(*this);
+    m_history->sealWaitingSecrets();
 }
 
 bool ClipboardManagerState::isTextMasked(const ClippingItem &item) const

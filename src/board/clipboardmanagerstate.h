@@ -173,13 +173,17 @@ public:
     void waitForSaved();
 
     // Showcase: the demonstration clippings. Seeding replaces both lists and selects the first
-    // clipping without saving; a reset also shows History unfiltered and saves.
+    // clipping without saving; a reset also shows History unfiltered and saves, and first keeps
+    // the store file it replaces beside it, unless that is a throw-away one.
+    enum class ReplacedHistory { KeptAside, Discarded };
     void seedShowcaseItems();
-    void resetToShowcaseData();
+    void resetToShowcaseData(ReplacedHistory replaced = ReplacedHistory::KeptAside);
 
     // Secrets.
     void toggleTextMask(const ClippingItem &item);
     bool isTextMasked(const ClippingItem &item) const;
+    // The clipping key arrived: secrets that waited for it are sealed and saved.
+    void clippingKeyArrived();
 
     // Shows a one-line status message for 1.6 seconds; a newer message replaces it at once.
     void showToast(const QString &message);

@@ -20,11 +20,6 @@ void ClipboardManagerState::checkPasteboard()
         showToast(*outcome->toast);
     if (!outcome->item)
         return;
-    // Without its key a secret could not be sealed; its plain text is never kept.
-    if (outcome->item->isPassword && !outcome->item->encryptedPasswordData) {
-        showToast(tr("Password not kept: the key that seals it could not be stored"));
-        return;
-    }
     insertNewItem(*outcome->item);
 }
 

@@ -2,17 +2,23 @@
 
 #include <array>
 
-bool ClippingSearchKeys::append(QByteArray &keys, const ClippingItem &item)
+ClippingSearchKeys::Fields ClippingSearchKeys::Fields::of(const ClippingItem &item)
 {
-    const std::array fields{
-        item.isPassword ? QString() : item.textContent.toLower(),
-        item.sourceAppName.toLower(),
-        item.windowTitle.value_or(QString()).toLower(),
-        item.fileName.value_or(QString()).toLower(),
-        item.urlTitle.value_or(QString()).toLower(),
+    return {item.isPassword,  item.textContent, item.sourceAppName,
+            item.windowTitle, item.fileName,    item.urlTitle};
+}
+
+bool ClippingSearchKeys::append(QByteArray &keys, const Fields &fields)
+{
+    const std::array lowered{
+        fields.isPassword ? QString() : fields.textContent.toLower(),
+        fields.sourceAppName.toLower(),
+        fields.windowTitle.value_or(QString()).toLower(),
+        fields.fileName.value_or(QString()).toLower(),
+        fields.urlTitle.value_or(QString()).toLower(),
     };
     bool isWellFormed = true;
-    for (const QString &field : fields) {
+    for (const QString &field : lowered) {
         isWellFormed = isWellFormed && QStringView(field).isValidUtf16();
         keys += field.toUtf8();
         keys += separator;

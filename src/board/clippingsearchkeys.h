@@ -18,6 +18,23 @@ struct ClippingSearchKeys {
     // field instead.
     bool isWellFormed = true;
 
-    // Appends the item's joined keys to `keys` and tells whether they are well formed.
-    static bool append(QByteArray &keys, const ClippingItem &item);
+    // The fields a search looks at, shared with the clipping they were taken from, so that
+    // keys can be made from them on another thread while the history changes.
+    struct Fields {
+        bool isPassword = false;
+        QString textContent;
+        QString sourceAppName;
+        std::optional<QString> windowTitle;
+        std::optional<QString> fileName;
+        std::optional<QString> urlTitle;
+
+        static Fields of(const ClippingItem &item);
+    };
+
+    // Appends the joined keys to `keys` and tells whether they are well formed.
+    static bool append(QByteArray &keys, const Fields &fields);
+    static bool append(QByteArray &keys, const ClippingItem &item)
+    {
+        return append(keys, Fields::of(item));
+    }
 };

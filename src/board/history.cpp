@@ -1,8 +1,7 @@
 #include "history.h"
 
-#include "model/openedsecrets.h"
-
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <algorithm>
 #include <cstdio>
 
@@ -36,13 +35,21 @@ History::LoadOutcome History::load(const QDateTime &now)
 {
     StoreFile::ReadResult read =
         m_reading.valid() ? m_store.adopt(m_reading.get()) : m_store.read();
-    if (read.status == StoreFile::ReadStatus::Damaged && !m_store.keepDamaged(now)) {
-        m_savingDisabled = true;
-        if (onSavingDisabled)
-            onSavingDisabled(QCoreApplication::translate(
-                                 "History", "The damaged store file %1 could not be moved aside; "
-                                            "clippings of this run will not be saved.")
-                                 .arg(m_store.path()));
+    if (read.status == StoreFile::ReadStatus::Damaged) {
+        if (const std::optional<QString> kept = m_store.keepAside(QStringLiteral("damaged"), now)) {
+            if (onNotice)
+                onNotice(QCoreApplication::translate(
+                             "History", "The store file could not be read; it was kept as %1.")
+                             .arg(*kept));
+        } else {
+            m_savingDisabled = true;
+            if (onSavingDisabled)
+                onSavingDisabled(QCoreApplication::translate(
+                                     "History",
+                                     "The damaged store file %1 could not be moved aside; "
+                                     "clippings of this run will not be saved.")
+                                     .arg(m_store.path()));
+        }
     }
     if (read.status != StoreFile::ReadStatus::Loaded || read.store.items.isEmpty())
         return LoadOutcome::Empty;
@@ -50,19 +57,43 @@ History::LoadOutcome History::load(const QDateTime &now)
     // Read only, unless something needs mending: the store still shares the list for a moment.
     QList<ClippingItem> &items = read.store.items;
     bool migrated = false;
+    QSet<QUuid> plainInFile;
+    QSet<QUuid> mended;
     for (qsizetype i = 0; i < items.size(); ++i) {
-        if (std::as_const(items)[i].sourceAppName == u"Google Chrome")
+        if (std::as_const(items)[i].sourceAppName == u"Google Chrome") {
             items[i].sourceAppName = QStringLiteral("Chrome");
+            mended.insert(items[i].id);
+        }
         const ClippingItem &item = std::as_const(items)[i];
         if (item.isSecret() && (!item.textContent.isEmpty() || !item.isPassword)) {
-            items[i].applyMaskState(true);
-            migrated = true;
+            // Without the key the record stays as the file has it, until a later save seals it.
+            if (items[i].applyMaskState(true)) {
+                mended.insert(item.id);
+                migrated = true;
+            } else {
+                plainInFile.insert(item.id);
+            }
         }
     }
     replace(std::move(read.store.items), std::move(read.store.collections));
+    m_plainInFile = std::move(plainInFile);
+    // The store knows the rest as it read them.
+    m_changed = std::move(mended);
+    m_everythingChanged = false;
     if (migrated)
         save();
     return LoadOutcome::Loaded;
+}
+
+std::optional<QString> History::keepAsideBeforeDemo(const QDateTime &now)
+{
+    settle();
+    m_store.flush();
+    if (m_savingDisabled)
+        return std::nullopt;
+    if (!QFileInfo::exists(m_store.path()))
+        return QString();
+    return m_store.keepAside(QStringLiteral("before-demo"), now);
 }
 
 void History::settle()
@@ -79,7 +110,8 @@ void History::takeReading(std::future<StoreFile::Contents> reading)
 
 void History::replace(QList<ClippingItem> items, QList<ClippingCollection> collections)
 {
-    OpenedSecrets::forgetAll();
+    m_plainInFile.clear();
+    m_everythingChanged = true;
     m_items = std::move(items);
     m_collections = std::move(collections);
     ++m_revision;
@@ -91,10 +123,14 @@ void History::save()
 {
     settle();
     bool sealed = false;
+    bool waiting = false;
     for (ClippingItem &item : m_items) {
-        if (item.isSecret() && !item.textContent.isEmpty()) {
-            item.applyMaskState(true);
-            sealed = true;
+        if (item.awaitsSealing()) {
+            const bool done = item.applyMaskState(true);
+            if (done)
+                m_changed.insert(item.id);
+            sealed = sealed || done;
+            waiting = waiting || !done;
         }
     }
     if (sealed) {
@@ -102,8 +138,30 @@ void History::save()
         if (onChanged)
             onChanged({.items = true});
     }
-    if (!m_savingDisabled)
-        m_store.write(m_items, m_collections);
+    if (m_savingDisabled)
+        return;
+    const QSet<QUuid> *changed = m_everythingChanged ? nullptr : &m_changed;
+    if (!waiting) {
+        m_store.write(m_items, m_collections, changed);
+    } else {
+        // A secret that waits for its key is left out of the file, unless the file held it so
+        // already; it is written once sealed.
+        QList<ClippingItem> written;
+        written.reserve(m_items.size());
+        for (const ClippingItem &item : std::as_const(m_items)) {
+            if (!item.awaitsSealing() || m_plainInFile.contains(item.id))
+                written.append(item);
+        }
+        m_store.write(written, m_collections, changed);
+    }
+    m_changed.clear();
+    m_everythingChanged = false;
+}
+
+void History::sealWaitingSecrets()
+{
+    // Also redoes what was shown of secrets without the key: their dots and counts.
+    commit({.items = true});
 }
 
 void History::waitForSaved()
@@ -120,12 +178,12 @@ void History::commit(Changes changes)
         onChanged(changes);
 }
 
-void History::forgetSecretsOf(const QList<ClippingItem> &removed)
+bool History::stripCollection(ClippingItem &item, QUuid collectionID)
 {
-    for (const ClippingItem &item : removed) {
-        if (item.encryptedPasswordData)
-            OpenedSecrets::forget(item.id);
-    }
+    if (item.collectionIDs.removeAll(collectionID) == 0)
+        return false;
+    m_changed.insert(item.id);
+    return true;
 }
 
 bool History::insert(const ClippingItem &item, qsizetype limit)
@@ -138,12 +196,11 @@ bool History::insert(const ClippingItem &item, qsizetype limit)
             return false;
     }
     m_items.prepend(item);
+    m_changed.insert(item.id);
     // A limit below one (only possible by direct assignment) still keeps the new clipping.
     limit = std::max<qsizetype>(limit, 1);
-    if (m_items.size() > limit) {
-        forgetSecretsOf(m_items.sliced(limit));
+    if (m_items.size() > limit)
         m_items.resize(limit);
-    }
     commit({.items = true});
     return true;
 }
@@ -154,9 +211,9 @@ bool History::toggleMask(QUuid id)
     ClippingItem *item = findMutable(id);
     if (!item)
         return false;
-    OpenedSecrets::forget(id);
     if (!item->applyMaskState(!item->isSecret()))
         return false;
+    m_changed.insert(id);
     commit({.items = true});
     return true;
 }
@@ -168,6 +225,7 @@ bool History::toggleFavorite(QUuid id)
     if (!item)
         return false;
     item->isFavorite = !item->isFavorite;
+    m_changed.insert(id);
     commit({.items = true});
     return true;
 }
@@ -179,6 +237,7 @@ bool History::addToCollection(QUuid itemID, QUuid collectionID)
     if (!item || item->collectionIDs.contains(collectionID))
         return false;
     item->collectionIDs.append(collectionID);
+    m_changed.insert(itemID);
     commit({.items = true});
     return true;
 }
@@ -189,6 +248,7 @@ bool History::removeFromCollection(QUuid itemID, QUuid collectionID)
     ClippingItem *item = findMutable(itemID);
     if (!item || item->collectionIDs.removeAll(collectionID) == 0)
         return false;
+    m_changed.insert(itemID);
     commit({.items = true});
     return true;
 }
@@ -200,7 +260,6 @@ bool History::removeItem(QUuid id)
                                     [&](const ClippingItem &item) { return item.id == id; });
     if (found == m_items.end())
         return false;
-    forgetSecretsOf({*found});
     m_items.erase(found);
     commit({.items = true});
     return true;
@@ -212,18 +271,14 @@ bool History::removeItemsAt(const QList<qsizetype> &positions)
     if (positions.isEmpty())
         return false;
     QList<ClippingItem> kept;
-    QList<ClippingItem> removed;
     kept.reserve(m_items.size() - positions.size());
     auto next = positions.cbegin();
     for (qsizetype index = 0; index < m_items.size(); ++index) {
-        if (next != positions.cend() && *next == index) {
-            removed.append(m_items[index]);
+        if (next != positions.cend() && *next == index)
             ++next;
-        } else {
+        else
             kept.append(m_items[index]);
-        }
     }
-    forgetSecretsOf(removed);
     m_items = std::move(kept);
     commit({.items = true});
     return true;
@@ -253,7 +308,7 @@ bool History::removeCollection(QUuid id)
     changes.collections =
         m_collections.removeIf([&](const ClippingCollection &kept) { return kept.id == id; }) > 0;
     for (ClippingItem &item : m_items)
-        changes.items = item.collectionIDs.removeAll(id) > 0 || changes.items;
+        changes.items = stripCollection(item, id) || changes.items;
     if (!changes.any())
         return false;
     commit(changes);
@@ -265,7 +320,7 @@ bool History::emptyCollection(QUuid id)
     settle();
     bool stripped = false;
     for (ClippingItem &item : m_items)
-        stripped = item.collectionIDs.removeAll(id) > 0 || stripped;
+        stripped = stripCollection(item, id) || stripped;
     if (!stripped)
         return false;
     commit({.items = true});

@@ -5,13 +5,14 @@
 #include "store/storefile.h"
 
 #include <QList>
+#include <QSet>
 #include <QUuid>
 #include <functional>
 #include <future>
 
 // The clippings and the collections, and the file that keeps them. This is the only code that
-// changes them: every change ends in commit(), which moves the revision, forgets opened secrets
-// of clippings that left, saves and tells the owner once.
+// changes them: every change ends in commit(), which moves the revision, saves and tells the
+// owner once.
 class History
 {
 public:
@@ -32,6 +33,8 @@ public:
 
     // Called once at the end of every change.
     std::function<void(Changes)> onChanged;
+    // Called with what the user should hear once, such as where a damaged file was kept.
+    std::function<void(const QString &message)> onNotice;
     // Called once, when the store can no longer be saved for the rest of the run.
     std::function<void(const QString &reason)> onSavingDisabled;
     // Called once when saves start failing (the old file stands), again only after one
@@ -46,12 +49,19 @@ public:
     // A read of this history's file under way elsewhere, begun before the history existed;
     // load() waits for it and takes what it found.
     void takeReading(std::future<StoreFile::Contents> reading);
+    // Before the showcase replaces the history: moves the file aside as it stands on disk. Where
+    // it went; an empty text when there was no file; nothing when it could not be moved, and
+    // then the history must stay.
+    std::optional<QString> keepAsideBeforeDemo(const QDateTime &now);
     // Replaces everything without saving.
     void replace(QList<ClippingItem> items, QList<ClippingCollection> collections);
 
     // Seals any secret still held in plain, then hands the file to the writer thread. A failed
-    // write leaves the old file and the memory state as they are; the next save tries again.
+    // write leaves the old file and the memory state as they are; the next save tries again. A
+    // secret that cannot be sealed yet stays in memory, and out of the file.
     void save();
+    // Once the clipping key is there: seals what waited for it and tells the owner.
+    void sealWaitingSecrets();
     // Returns once every save so far is on disk or has failed and been reported.
     void waitForSaved();
 
@@ -77,7 +87,8 @@ public:
 private:
     ClippingItem *findMutable(QUuid id);
     void settle();
-    void forgetSecretsOf(const QList<ClippingItem> &removed);
+    // Takes the collection off the clipping; whether it was in it.
+    bool stripCollection(ClippingItem &item, QUuid collectionID);
     void commit(Changes changes);
 
     QList<ClippingItem> m_items;
@@ -86,6 +97,12 @@ private:
     StoreFile m_store;
     bool m_savingDisabled = false;
     bool m_saveFailing = false;
+    // Secrets read in plain that could not be sealed yet: the file keeps them as they were.
+    QSet<QUuid> m_plainInFile;
+    // What changed since the last save, so that the store encodes only that; after a replace,
+    // everything.
+    QSet<QUuid> m_changed;
+    bool m_everythingChanged = true;
     // Last, so that it is waited for before the store it reads goes.
     std::future<StoreFile::Contents> m_reading;
 };

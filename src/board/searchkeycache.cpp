@@ -7,6 +7,8 @@ namespace
 
 // How far ahead a walk looks for the next kept clipping after some were removed.
 constexpr size_t removalLookahead = 8;
+// Keys of removed clippings the block may hold beyond those of the living ones.
+constexpr qsizetype compactionSlack = 64 * 1024;
 
 bool adoptIfEqual(QString &kept, const QString &current)
 {
@@ -29,17 +31,44 @@ bool adoptIfEqual(std::optional<QString> &kept, const std::optional<QString> &cu
 
 SearchKeyCache::Source SearchKeyCache::Source::of(const ClippingItem &item)
 {
-    return {item.id,          item.type,     item.isPassword, item.textContent, item.sourceAppName,
-            item.windowTitle, item.fileName, item.urlTitle};
+    return {item.id, item.type, ClippingSearchKeys::Fields::of(item)};
 }
 
 bool SearchKeyCache::Source::isCurrentFor(const ClippingItem &item)
 {
-    return id == item.id && type == item.type && isPassword == item.isPassword &&
-           adoptIfEqual(textContent, item.textContent) &&
-           adoptIfEqual(sourceAppName, item.sourceAppName) &&
-           adoptIfEqual(windowTitle, item.windowTitle) && adoptIfEqual(fileName, item.fileName) &&
-           adoptIfEqual(urlTitle, item.urlTitle);
+    return id == item.id && type == item.type && fields.isPassword == item.isPassword &&
+           adoptIfEqual(fields.textContent, item.textContent) &&
+           adoptIfEqual(fields.sourceAppName, item.sourceAppName) &&
+           adoptIfEqual(fields.windowTitle, item.windowTitle) &&
+           adoptIfEqual(fields.fileName, item.fileName) &&
+           adoptIfEqual(fields.urlTitle, item.urlTitle);
+}
+
+std::function<SearchKeyCache()> SearchKeyCache::builder(const QList<ClippingItem> &items,
+                                                        quint64 itemsRevision)
+{
+    // Only the fields go along, not the list: a list shared with another thread would be
+    // copied whole by the history's next change.
+    std::vector<Source> sources;
+    sources.reserve(size_t(items.size()));
+    for (const ClippingItem &item : items)
+        sources.push_back(Source::of(item));
+    return [sources = std::move(sources), itemsRevision]() mutable {
+        SearchKeyCache cache;
+        cache.m_hasSearchKeys = true;
+        cache.m_itemsRevision = itemsRevision;
+        cache.m_sources.reserve(sources.size());
+        cache.m_packed.reserve(sources.size());
+        // Mostly exact, as most text is ASCII, with room for the keys of later captures: growing
+        // the block would copy it whole.
+        qsizetype characters = 0;
+        for (const Source &source : sources)
+            characters += source.fields.textContent.size() + source.fields.sourceAppName.size() + 5;
+        cache.m_keys.reserve(characters + characters / 8 + compactionSlack);
+        for (Source &source : sources)
+            cache.appendNew(std::move(source));
+        return cache;
+    };
 }
 
 void SearchKeyCache::update(const QList<ClippingItem> &items, quint64 itemsRevision, Need need)
@@ -60,13 +89,10 @@ void SearchKeyCache::realign(const QList<ClippingItem> &items)
 {
     std::vector<Source> previousSources = std::move(m_sources);
     const std::vector<Packed> previousPacked = std::move(m_packed);
-    const QByteArray previousKeys = std::move(m_keys);
     m_sources.clear();
     m_packed.clear();
-    m_keys.clear();
     m_sources.reserve(size_t(items.size()));
     m_packed.reserve(size_t(items.size()));
-    m_keys.reserve(previousKeys.size());
 
     // New clippings arrive at the front and old ones leave anywhere, so walk both lists side by
     // side. After a long run of removed or moved clippings the id index finds the place again;
@@ -105,23 +131,45 @@ void SearchKeyCache::realign(const QList<ClippingItem> &items)
         return *found;
     };
 
+    // Kept keys stay where they lie and new ones go at the end of the block, so that a capture
+    // does not copy every key; once removed clippings' keys are most of it, the block is made
+    // anew in history order.
+    qsizetype liveBytes = 0;
     for (const ClippingItem &item : items) {
-        const qsizetype keysStart = m_keys.size();
         if (const std::optional<size_t> previous = findPrevious(item)) {
-            Packed packed = previousPacked[*previous];
-            m_keys.append(previousKeys.constData() + packed.keysStart, packed.keysLength);
-            packed.keysStart = keysStart;
-            m_packed.push_back(packed);
+            m_packed.push_back(previousPacked[*previous]);
             m_sources.push_back(std::move(previousSources[*previous]));
-            continue;
+        } else {
+            appendNew(Source::of(item));
         }
-        const bool isWellFormed = !m_hasSearchKeys || ClippingSearchKeys::append(m_keys, item);
-        m_packed.push_back({.keysStart = keysStart,
-                            .keysLength = m_keys.size() - keysStart,
-                            .appID = m_appNames.idOf(appNameKey(item.sourceAppName)),
-                            .loweredAppID = m_loweredAppNames.idOf(item.sourceAppName.toLower()),
-                            .type = item.type,
-                            .isWellFormed = isWellFormed});
-        m_sources.push_back(Source::of(item));
+        liveBytes += m_packed.back().keysLength;
     }
+    if (m_keys.size() > 2 * liveBytes + compactionSlack)
+        compact(liveBytes);
+}
+
+void SearchKeyCache::compact(qsizetype liveBytes)
+{
+    QByteArray keys;
+    keys.reserve(liveBytes);
+    for (Packed &packed : m_packed) {
+        const qsizetype keysStart = keys.size();
+        keys.append(m_keys.constData() + packed.keysStart, packed.keysLength);
+        packed.keysStart = keysStart;
+    }
+    m_keys = std::move(keys);
+}
+
+void SearchKeyCache::appendNew(Source source)
+{
+    const qsizetype keysStart = m_keys.size();
+    const bool isWellFormed = !m_hasSearchKeys || ClippingSearchKeys::append(m_keys, source.fields);
+    const QString &appName = source.fields.sourceAppName;
+    m_packed.push_back({.keysStart = keysStart,
+                        .keysLength = m_keys.size() - keysStart,
+                        .appID = m_appNames.idOf(appNameKey(appName)),
+                        .loweredAppID = m_loweredAppNames.idOf(appName.toLower()),
+                        .type = source.type,
+                        .isWellFormed = isWellFormed});
+    m_sources.push_back(std::move(source));
 }

@@ -4,12 +4,13 @@
 #include "clippingsearchkeys.h"
 
 #include <QList>
+#include <functional>
 #include <vector>
 
 // Search keys and app ids for the history, kept between calls so that typing into the search
 // field does not lower-case every clipping again. When the history changed, a clipping's keys
 // are worked out anew only when one of its searched fields changed. The keys of all clippings
-// lie in one block, so that a search reads memory front to back.
+// lie in one block, so that a search reads memory mostly front to back.
 class SearchKeyCache
 {
 public:
@@ -20,6 +21,11 @@ public:
     // them; afterwards the members below describe items[index]. Once search keys were needed
     // they are always kept.
     void update(const QList<ClippingItem> &items, quint64 itemsRevision, Need need);
+
+    // Reads the searched fields of items now; the task it returns makes a cache with every
+    // search key from them, on any thread, as update() with Need::SearchKeys would.
+    static std::function<SearchKeyCache()> builder(const QList<ClippingItem> &items,
+                                                   quint64 itemsRevision);
 
     ClippingSearchKeys keys(qsizetype index) const
     {
@@ -50,12 +56,7 @@ private:
     struct Source {
         QUuid id;
         ClippingType type = ClippingType::Text;
-        bool isPassword = false;
-        QString textContent;
-        QString sourceAppName;
-        std::optional<QString> windowTitle;
-        std::optional<QString> fileName;
-        std::optional<QString> urlTitle;
+        ClippingSearchKeys::Fields fields;
 
         static Source of(const ClippingItem &item);
         // Also adopts the item's strings when they are equal but not shared, so that the next
@@ -72,6 +73,8 @@ private:
         bool isWellFormed = true;
     };
     void realign(const QList<ClippingItem> &items);
+    void appendNew(Source source);
+    void compact(qsizetype liveBytes);
 
     std::optional<quint64> m_itemsRevision;
     bool m_hasSearchKeys = false;

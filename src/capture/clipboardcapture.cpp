@@ -36,10 +36,13 @@ bool isSensitive(const QStringList &types, const QString &appName, const QString
         if (types.contains(marker))
             return true;
     }
+    // The last three are this desktop's own: KeePassXC and KeePass, GNOME's and KDE's keyrings.
     static constexpr std::array fragments{
         QLatin1StringView("1password"), QLatin1StringView("keychain"),
         QLatin1StringView("passwords"), QLatin1StringView("bitwarden"),
-        QLatin1StringView("dashlane"),  QLatin1StringView("lastpass")};
+        QLatin1StringView("dashlane"),  QLatin1StringView("lastpass"),
+        QLatin1StringView("keepass"),   QLatin1StringView("seahorse"),
+        QLatin1StringView("kwallet")};
     const QString name = appName.toLower();
     const QString id = bundleID.toLower();
     for (QLatin1StringView fragment : fragments) {

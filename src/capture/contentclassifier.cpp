@@ -1,7 +1,5 @@
 #include "contentclassifier.h"
 
-#include "model/passwordcrypto.h"
-
 #include <QRegularExpression>
 #include <array>
 #include <bit>
@@ -152,9 +150,8 @@ ClippingItem imageClipping(const QByteArray &png, QSize size, const ClippingSour
 
 ClippingItem secretTextClipping(const QString &text, const ClippingSource &source)
 {
-    return fromSource({.type = ClippingType::Text,
-                       .encryptedPasswordData = PasswordCrypto::encrypt(text),
-                       .isPassword = true},
+    // Sealed by the initialiser, or by the first save once the key is there.
+    return fromSource({.type = ClippingType::Text, .textContent = text, .isPassword = true},
                       source);
 }
 

@@ -8,12 +8,15 @@ namespace Base64
 
 QByteArray encode(const QByteArray &bytes)
 {
-    QByteArray text(4 * ((bytes.size() + 2) / 3) + 1, Qt::Uninitialized);
-    const int written = EVP_EncodeBlock(reinterpret_cast<unsigned char *>(text.data()),
-                                        reinterpret_cast<const unsigned char *>(bytes.constData()),
-                                        static_cast<int>(bytes.size()));
-    text.truncate(written);
+    QByteArray text(encodedRoom(bytes.size()), Qt::Uninitialized);
+    text.truncate(encodeInto(bytes.constData(), bytes.size(), text.data()));
     return text;
+}
+
+qsizetype encodeInto(const char *bytes, qsizetype size, char *out)
+{
+    return EVP_EncodeBlock(reinterpret_cast<unsigned char *>(out),
+                           reinterpret_cast<const unsigned char *>(bytes), static_cast<int>(size));
 }
 
 std::optional<QByteArray> decode(std::string_view text)

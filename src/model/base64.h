@@ -10,6 +10,14 @@ namespace Base64
 {
 
 QByteArray encode(const QByteArray &bytes);
+// The room encodeInto needs for `size` bytes, its closing zero included.
+constexpr qsizetype encodedRoom(qsizetype size)
+{
+    return 4 * ((size + 2) / 3) + 1;
+}
+// Encodes into `out`, which has encodedRoom(size) bytes, and returns the length of the text.
+// Pieces of a multiple of three bytes encode to pieces of the whole text.
+qsizetype encodeInto(const char *bytes, qsizetype size, char *out);
 // Nothing unless the text is strictly standard Base64.
 std::optional<QByteArray> decode(std::string_view text);
 

@@ -1,6 +1,5 @@
 #include "clippingitem.h"
 
-#include "openedsecrets.h"
 #include "passwordcrypto.h"
 #include "textmetrics.h"
 
@@ -48,18 +47,20 @@ ClippingItem ClippingItem::make(ClippingItem fields)
     item.isPassword = true;
     item.isMasked = true;
     if (!item.encryptedPasswordData && !item.textContent.isEmpty()) {
-        // If sealing fails the text is dropped rather than kept in plain.
-        item.encryptedPasswordData = PasswordCrypto::encrypt(item.textContent);
-        item.textContent.clear();
         item.rtfData.reset();
+        if (std::optional<QByteArray> sealed = PasswordCrypto::encrypt(item.textContent)) {
+            item.encryptedPasswordData = std::move(sealed);
+            item.textContent.clear();
+        }
     }
     return item;
 }
 
 QString ClippingItem::resolvedText() const
 {
+    // Opened on every call and dropped by the caller: no opened secret stays in memory.
     if (encryptedPasswordData) {
-        if (std::optional<QString> opened = OpenedSecrets::open(id, *encryptedPasswordData))
+        if (std::optional<QString> opened = PasswordCrypto::decrypt(*encryptedPasswordData))
             return *opened;
     }
     return textContent;
@@ -176,13 +177,11 @@ bool ClippingItem::applyMaskState(bool masked)
         return true;
     }
     if (!plain.isEmpty()) {
+        // The text is the only copy: without a sealed form of it, nothing changes.
         std::optional<QByteArray> sealed = PasswordCrypto::encrypt(plain);
-        if (!sealed && !isSecret())
+        if (!sealed)
             return false;
-        // A secret that fails to seal keeps whatever was sealed before; its plain text goes
-        // either way.
-        if (sealed)
-            encryptedPasswordData = std::move(sealed);
+        encryptedPasswordData = std::move(sealed);
     }
     textContent.clear();
     rtfData.reset();

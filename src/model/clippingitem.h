@@ -36,19 +36,21 @@ struct ClippingItem {
     std::optional<QString> customRelativeTimeOverride;
 
     // The initialiser: a fresh id and the current time where none is given, and a secret's text
-    // sealed at once so that no plain form of it is kept. Records read from a file skip this.
+    // sealed at once so that no plain form of it is kept. Without the key yet, the text waits in
+    // memory for the next save to seal it. Records read from a file skip this.
     static ClippingItem make(ClippingItem fields);
 
-    bool isSecret() const { return isMasked.value_or(isPassword); }
+    bool isSecret() const { return isMasked.value_or(false) || isPassword; }
+    // A secret whose text still waits to be sealed, which must not reach the file as it is.
+    bool awaitsSealing() const { return isSecret() && !textContent.isEmpty(); }
     QString resolvedText() const;
     QString obfuscatedText() const;
     bool isLargeEmojiOnly() const;
     QString relativeTimeString(Timestamp now = Timestamp::now()) const;
     QString footerMetadataText() const;
 
-    // Moves the clipping between its plain and its secret form. False when a plain clipping
-    // could not be sealed or a sealed one opened: it then stays as it was, rather than losing
-    // its text.
+    // Moves the clipping between its plain and its secret form. False when its text could not
+    // be sealed or opened: it then stays as it was, rather than losing its text.
     bool applyMaskState(bool masked);
 
     bool operator==(const ClippingItem &) const = default;

@@ -7,6 +7,7 @@
 #include <array>
 #include <atomic>
 #include <cctype>
+#include <cstring>
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 #include <simdjson.h>
@@ -16,50 +17,183 @@
 namespace
 {
 
-using Writer = rapidjson::Writer<rapidjson::StringBuffer>;
 using simdjson::dom::element;
 
-void writeKey(Writer &writer, std::string_view key)
+// Compares what the encoder writes with a text instead of keeping it.
+class MatchStream
 {
-    writer.Key(key.data(), static_cast<rapidjson::SizeType>(key.size()));
+public:
+    using Ch = char;
+    // With `decodedFrom`, the clipping was decoded from this very text, so that Base64 in it
+    // already decoded strictly to the clipping's bytes: only its last group can differ from
+    // what the encoder writes, by stray bits.
+    MatchStream(std::string_view expected, bool decodedFrom)
+        : m_expected(expected), m_decodedFrom(decodedFrom)
+    {
+    }
+
+    void Put(char c)
+    {
+        if (m_at < m_expected.size() && m_expected[m_at] == c)
+            ++m_at;
+        else
+            m_differs = true;
+    }
+    void Flush() {}
+    void append(const char *text, size_t size)
+    {
+        if (m_differs || m_expected.size() - m_at < size ||
+            std::memcmp(m_expected.data() + m_at, text, size) != 0) {
+            m_differs = true;
+            return;
+        }
+        m_at += size;
+    }
+    void skip(size_t size)
+    {
+        if (m_expected.size() - m_at < size)
+            m_differs = true;
+        else
+            m_at += size;
+    }
+    bool decodedFrom() const { return m_decodedFrom; }
+    bool differs() const { return m_differs; }
+    bool matches() const { return !m_differs && m_at == m_expected.size(); }
+
+private:
+    std::string_view m_expected;
+    size_t m_at = 0;
+    bool m_decodedFrom = false;
+    bool m_differs = false;
+};
+
+bool differs(const rapidjson::StringBuffer &)
+{
+    return false;
 }
 
-void writeString(Writer &writer, const QByteArray &utf8)
+bool differs(const MatchStream &stream)
 {
-    writer.String(utf8.constData(), static_cast<rapidjson::SizeType>(utf8.size()));
+    return stream.differs();
 }
 
-void writeString(Writer &writer, std::string_view key, const QString &value)
+// How many leading bytes of a field need no encoding, as what the text holds for them is known.
+qsizetype knownBytes(const rapidjson::StringBuffer &, qsizetype)
 {
-    writeKey(writer, key);
-    writeString(writer, value.toUtf8());
+    return 0;
 }
 
-void writeString(Writer &writer, std::string_view key, const std::optional<QString> &value)
+qsizetype knownBytes(MatchStream &stream, qsizetype size)
 {
-    if (value)
-        writeString(writer, key, *value);
+    if (!stream.decodedFrom() || size == 0)
+        return 0;
+    const qsizetype known = (size - 1) / 3 * 3;
+    stream.skip(size_t(known / 3 * 4));
+    return known;
 }
 
-void writeBytes(Writer &writer, std::string_view key, const std::optional<QByteArray> &value)
+// Image bytes are encoded a piece at a time, so that no whole copy of their text is ever made
+// beside the output.
+constexpr qsizetype base64Piece = 3 * 16 * 1024;
+
+void appendBase64(rapidjson::StringBuffer &buffer, const char *bytes, qsizetype size)
 {
-    if (!value)
-        return;
-    writeKey(writer, key);
-    // Base64 never needs escaping, so it skips the writer's character scan.
-    const QByteArray quoted = '"' + Base64::encode(*value) + '"';
-    writer.RawValue(quoted.constData(), static_cast<size_t>(quoted.size()), rapidjson::kStringType);
+    const qsizetype room = Base64::encodedRoom(size);
+    char *out = buffer.Push(size_t(room));
+    buffer.Pop(size_t(room - Base64::encodeInto(bytes, size, out)));
 }
 
-void writeBool(Writer &writer, std::string_view key, bool value)
+void appendBase64(MatchStream &stream, const char *bytes, qsizetype size)
 {
-    writeKey(writer, key);
-    writer.Bool(value);
+    std::array<char, Base64::encodedRoom(base64Piece)> text;
+    stream.append(text.data(), size_t(Base64::encodeInto(bytes, size, text.data())));
 }
 
-void writeUuid(Writer &writer, const QUuid &id)
+template <typename Stream> class Encoder
 {
-    writeString(writer, id.toByteArray(QUuid::WithoutBraces).toUpper());
+public:
+    explicit Encoder(Stream &stream) : m_stream(stream), m_writer(stream) {}
+
+    rapidjson::Writer<Stream> &writer() { return m_writer; }
+
+    void key(std::string_view key)
+    {
+        m_writer.Key(key.data(), static_cast<rapidjson::SizeType>(key.size()));
+    }
+    void string(const QByteArray &utf8)
+    {
+        m_writer.String(utf8.constData(), static_cast<rapidjson::SizeType>(utf8.size()));
+    }
+    void string(std::string_view name, const QString &value)
+    {
+        key(name);
+        string(value.toUtf8());
+    }
+    void string(std::string_view name, const std::optional<QString> &value)
+    {
+        if (value)
+            string(name, *value);
+    }
+    void bytes(std::string_view name, const std::optional<QByteArray> &value)
+    {
+        if (!value)
+            return;
+        key(name);
+        // Base64 never needs escaping, so it skips the writer's character scan; the writer only
+        // puts the separator and the opening quote.
+        m_writer.RawValue("\"", 1, rapidjson::kStringType);
+        for (qsizetype at = knownBytes(m_stream, value->size());
+             at < value->size() && !differs(m_stream); at += base64Piece)
+            appendBase64(m_stream, value->constData() + at,
+                         std::min(base64Piece, value->size() - at));
+        m_stream.Put('"');
+    }
+    void boolean(std::string_view name, bool value)
+    {
+        key(name);
+        m_writer.Bool(value);
+    }
+    void uuid(const QUuid &id) { string(id.toByteArray(QUuid::WithoutBraces).toUpper()); }
+
+private:
+    Stream &m_stream;
+    rapidjson::Writer<Stream> m_writer;
+};
+
+template <typename Stream> void encodeItem(Stream &stream, const ClippingItem &item)
+{
+    Encoder<Stream> out(stream);
+    out.writer().StartObject();
+    out.key("id");
+    out.uuid(item.id);
+    out.string("type", rawValue(item.type));
+    out.string("textContent", item.textContent);
+    out.bytes("encryptedPasswordData", item.encryptedPasswordData);
+    out.boolean("isPassword", item.isPassword);
+    if (item.isMasked)
+        out.boolean("isMasked", *item.isMasked);
+    out.string("richKind", rawValue(item.richKind));
+    out.bytes("rtfData", item.rtfData);
+    out.bytes("imageData", item.imageData);
+    out.string("imageDimensions", item.imageDimensions);
+    out.string("fileName", item.fileName);
+    out.string("filePath", item.filePath);
+    out.string("urlTitle", item.urlTitle);
+    out.string("colorHex", item.colorHex);
+    out.string("calendarSchedule", item.calendarSchedule);
+    out.string("sourceAppName", item.sourceAppName);
+    out.string("sourceAppBundleID", item.sourceAppBundleID);
+    out.string("windowTitle", item.windowTitle);
+    out.key("createdAt");
+    out.writer().Double(item.createdAt.secondsSinceReferenceDate());
+    out.boolean("isFavorite", item.isFavorite);
+    out.key("collectionIDs");
+    out.writer().StartArray();
+    for (const QUuid &id : item.collectionIDs)
+        out.uuid(id);
+    out.writer().EndArray();
+    out.string("customRelativeTimeOverride", item.customRelativeTimeOverride);
+    out.writer().EndObject();
 }
 
 QByteArray finish(const rapidjson::StringBuffer &buffer)
@@ -161,96 +295,171 @@ bool readEnum(element value, const std::array<Enum, N> &cases, Enum &out)
     return false;
 }
 
+// The keys of a clipping's record, in the order of itemKeys.
+enum ItemKey : unsigned {
+    Id,
+    Type,
+    Text,
+    EncryptedPassword,
+    Password,
+    Masked,
+    Kind,
+    Rtf,
+    Image,
+    ImageDimensions,
+    FileName,
+    FilePath,
+    UrlTitle,
+    ColorHex,
+    CalendarSchedule,
+    AppName,
+    BundleId,
+    WindowTitle,
+    Created,
+    Favorite,
+    Collections,
+    RelativeTimeOverride,
+    KeyCount,
+};
+
+constexpr std::array<std::string_view, KeyCount> itemKeys = {
+    "id",
+    "type",
+    "textContent",
+    "encryptedPasswordData",
+    "isPassword",
+    "isMasked",
+    "richKind",
+    "rtfData",
+    "imageData",
+    "imageDimensions",
+    "fileName",
+    "filePath",
+    "urlTitle",
+    "colorHex",
+    "calendarSchedule",
+    "sourceAppName",
+    "sourceAppBundleID",
+    "windowTitle",
+    "createdAt",
+    "isFavorite",
+    "collectionIDs",
+    "customRelativeTimeOverride",
+};
+
+constexpr unsigned bit(ItemKey key)
+{
+    return 1u << key;
+}
+
+constexpr unsigned requiredKeys = bit(Id) | bit(Type) | bit(Text) | bit(Password) | bit(Kind) |
+                                  bit(AppName) | bit(BundleId) | bit(Created) | bit(Favorite) |
+                                  bit(Collections);
+
+bool readField(ItemKey key, element v, ClippingItem &item)
+{
+    switch (key) {
+    case Id:
+        return readUuid(v, item.id);
+    case Type:
+        return readEnum(v, allClippingTypes, item.type);
+    case Text:
+        return readString(v, item.textContent);
+    case EncryptedPassword:
+        return readOptionalBytes(v, item.encryptedPasswordData);
+    case Password:
+        return readBool(v, item.isPassword);
+    case Masked: {
+        bool masked = false;
+        if (v.is_null())
+            item.isMasked.reset();
+        else if (!readBool(v, masked))
+            return false;
+        else
+            item.isMasked = masked;
+        return true;
+    }
+    case Kind:
+        return readEnum(v, allRichContentKinds, item.richKind);
+    case Rtf:
+        return readOptionalBytes(v, item.rtfData);
+    case Image:
+        return readOptionalBytes(v, item.imageData);
+    case ImageDimensions:
+        return readOptionalString(v, item.imageDimensions);
+    case FileName:
+        return readOptionalString(v, item.fileName);
+    case FilePath:
+        return readOptionalString(v, item.filePath);
+    case UrlTitle:
+        return readOptionalString(v, item.urlTitle);
+    case ColorHex:
+        return readOptionalString(v, item.colorHex);
+    case CalendarSchedule:
+        return readOptionalString(v, item.calendarSchedule);
+    case AppName:
+        return readString(v, item.sourceAppName);
+    case BundleId:
+        return readString(v, item.sourceAppBundleID);
+    case WindowTitle:
+        return readOptionalString(v, item.windowTitle);
+    case Created: {
+        double seconds = 0;
+        const bool ok = v.is_number() && !v.get_double().get(seconds);
+        item.createdAt = Timestamp(seconds);
+        return ok;
+    }
+    case Favorite:
+        return readBool(v, item.isFavorite);
+    case Collections:
+        return readUuidList(v, item.collectionIDs);
+    case RelativeTimeOverride:
+        return readOptionalString(v, item.customRelativeTimeOverride);
+    case KeyCount:
+        break;
+    }
+    return false;
+}
+
+// A key given twice would make the record mean one thing to us and another to any other reader:
+// a text that looks sealed here could stand in plain beside it.
+class KeyOnce
+{
+public:
+    bool first(std::string_view key)
+    {
+        if (std::find(m_seen.begin(), m_seen.end(), key) != m_seen.end())
+            return false;
+        m_seen.push_back(key);
+        return true;
+    }
+
+private:
+    std::vector<std::string_view> m_seen;
+};
+
 std::optional<ClippingItem> decodeItem(element value)
 {
     simdjson::dom::object object;
     if (value.get_object().get(object))
         return std::nullopt;
 
-    enum Required : unsigned {
-        Id = 1u << 0,
-        Type = 1u << 1,
-        Text = 1u << 2,
-        Password = 1u << 3,
-        Kind = 1u << 4,
-        AppName = 1u << 5,
-        BundleId = 1u << 6,
-        Created = 1u << 7,
-        Favorite = 1u << 8,
-        Collections = 1u << 9,
-        All = (1u << 10) - 1,
-    };
     unsigned seen = 0;
+    KeyOnce unknownKeys;
     ClippingItem item;
     for (const auto field : object) {
-        const std::string_view key = field.key;
-        const element v = field.value;
-        bool ok = true;
-        if (key == "id") {
-            ok = readUuid(v, item.id);
-            seen |= Id;
-        } else if (key == "type") {
-            ok = readEnum(v, allClippingTypes, item.type);
-            seen |= Type;
-        } else if (key == "textContent") {
-            ok = readString(v, item.textContent);
-            seen |= Text;
-        } else if (key == "encryptedPasswordData") {
-            ok = readOptionalBytes(v, item.encryptedPasswordData);
-        } else if (key == "isPassword") {
-            ok = readBool(v, item.isPassword);
-            seen |= Password;
-        } else if (key == "isMasked") {
-            bool masked = false;
-            if (v.is_null())
-                item.isMasked.reset();
-            else if ((ok = readBool(v, masked)))
-                item.isMasked = masked;
-        } else if (key == "richKind") {
-            ok = readEnum(v, allRichContentKinds, item.richKind);
-            seen |= Kind;
-        } else if (key == "rtfData") {
-            ok = readOptionalBytes(v, item.rtfData);
-        } else if (key == "imageData") {
-            ok = readOptionalBytes(v, item.imageData);
-        } else if (key == "imageDimensions") {
-            ok = readOptionalString(v, item.imageDimensions);
-        } else if (key == "fileName") {
-            ok = readOptionalString(v, item.fileName);
-        } else if (key == "filePath") {
-            ok = readOptionalString(v, item.filePath);
-        } else if (key == "urlTitle") {
-            ok = readOptionalString(v, item.urlTitle);
-        } else if (key == "colorHex") {
-            ok = readOptionalString(v, item.colorHex);
-        } else if (key == "calendarSchedule") {
-            ok = readOptionalString(v, item.calendarSchedule);
-        } else if (key == "sourceAppName") {
-            ok = readString(v, item.sourceAppName);
-            seen |= AppName;
-        } else if (key == "sourceAppBundleID") {
-            ok = readString(v, item.sourceAppBundleID);
-            seen |= BundleId;
-        } else if (key == "windowTitle") {
-            ok = readOptionalString(v, item.windowTitle);
-        } else if (key == "createdAt") {
-            double seconds = 0;
-            ok = v.is_number() && !v.get_double().get(seconds);
-            item.createdAt = Timestamp(seconds);
-            seen |= Created;
-        } else if (key == "isFavorite") {
-            ok = readBool(v, item.isFavorite);
-            seen |= Favorite;
-        } else if (key == "collectionIDs") {
-            ok = readUuidList(v, item.collectionIDs);
-            seen |= Collections;
-        } else if (key == "customRelativeTimeOverride") {
-            ok = readOptionalString(v, item.customRelativeTimeOverride);
+        const auto known = std::find(itemKeys.begin(), itemKeys.end(), field.key);
+        if (known == itemKeys.end()) {
+            if (!unknownKeys.first(field.key))
+                return std::nullopt;
+            continue;
         }
-        if (!ok)
+        const ItemKey key = ItemKey(known - itemKeys.begin());
+        if ((seen & bit(key)) != 0 || !readField(key, field.value, item))
             return std::nullopt;
+        seen |= bit(key);
     }
-    if (seen != All)
+    if ((seen & requiredKeys) != requiredKeys)
         return std::nullopt;
     return item;
 }
@@ -263,13 +472,14 @@ std::optional<ClippingCollection> decodeCollection(element value)
     ClippingCollection collection;
     bool hasId = false;
     bool hasName = false;
+    KeyOnce keys;
     for (const auto field : object) {
-        bool ok = true;
+        bool ok = keys.first(field.key);
         if (field.key == "id") {
-            ok = readUuid(field.value, collection.id);
+            ok = ok && readUuid(field.value, collection.id);
             hasId = true;
         } else if (field.key == "name") {
-            ok = readString(field.value, collection.name);
+            ok = ok && readString(field.value, collection.name);
             hasName = true;
         }
         if (!ok)
@@ -285,31 +495,20 @@ std::optional<ClippingCollection> decodeCollection(element value)
 class RecordParser
 {
 public:
-    explicit RecordParser(const QByteArray &json) : m_json(json) {}
+    explicit RecordParser(const char *json) : m_json(json) {}
 
     std::optional<element> parse(const StoreOutline::Span &span)
     {
         element root;
-        if (m_parser.parse(m_json.constData() + span.begin, size_t(span.size()), false).get(root))
+        if (m_parser.parse(m_json + span.begin, size_t(span.size()), false).get(root))
             return std::nullopt;
         return root;
     }
 
 private:
-    const QByteArray &m_json;
+    const char *m_json;
     simdjson::dom::parser m_parser;
 };
-
-// Records are parsed where they lie, which needs the parser's padding behind the text.
-QByteArray withPadding(const QByteArray &json)
-{
-    if (StoreOutline::roomAfter(json) >= StoreOutline::paddingBytes)
-        return json;
-    QByteArray padded;
-    padded.reserve(json.size() + StoreOutline::paddingBytes);
-    padded.append(json);
-    return padded;
-}
 
 unsigned hardwareThreads()
 {
@@ -355,74 +554,69 @@ std::optional<QUuid> parseUuid(std::string_view text)
 QByteArray encode(const ClippingItem &item)
 {
     rapidjson::StringBuffer buffer;
-    Writer writer(buffer);
-    writer.StartObject();
-    writeKey(writer, "id");
-    writeUuid(writer, item.id);
-    writeString(writer, "type", rawValue(item.type));
-    writeString(writer, "textContent", item.textContent);
-    writeBytes(writer, "encryptedPasswordData", item.encryptedPasswordData);
-    writeBool(writer, "isPassword", item.isPassword);
-    if (item.isMasked)
-        writeBool(writer, "isMasked", *item.isMasked);
-    writeString(writer, "richKind", rawValue(item.richKind));
-    writeBytes(writer, "rtfData", item.rtfData);
-    writeBytes(writer, "imageData", item.imageData);
-    writeString(writer, "imageDimensions", item.imageDimensions);
-    writeString(writer, "fileName", item.fileName);
-    writeString(writer, "filePath", item.filePath);
-    writeString(writer, "urlTitle", item.urlTitle);
-    writeString(writer, "colorHex", item.colorHex);
-    writeString(writer, "calendarSchedule", item.calendarSchedule);
-    writeString(writer, "sourceAppName", item.sourceAppName);
-    writeString(writer, "sourceAppBundleID", item.sourceAppBundleID);
-    writeString(writer, "windowTitle", item.windowTitle);
-    writeKey(writer, "createdAt");
-    writer.Double(item.createdAt.secondsSinceReferenceDate());
-    writeBool(writer, "isFavorite", item.isFavorite);
-    writeKey(writer, "collectionIDs");
-    writer.StartArray();
-    for (const QUuid &id : item.collectionIDs)
-        writeUuid(writer, id);
-    writer.EndArray();
-    writeString(writer, "customRelativeTimeOverride", item.customRelativeTimeOverride);
-    writer.EndObject();
+    encodeItem(buffer, item);
     return finish(buffer);
+}
+
+bool encodesAs(const ClippingItem &item, std::string_view json)
+{
+    MatchStream stream(json, false);
+    encodeItem(stream, item);
+    return stream.matches();
+}
+
+bool isAsEncoded(const ClippingItem &decoded, std::string_view json)
+{
+    MatchStream stream(json, true);
+    encodeItem(stream, decoded);
+    return stream.matches();
 }
 
 QByteArray encode(const ClippingCollection &collection)
 {
     rapidjson::StringBuffer buffer;
-    Writer writer(buffer);
-    writer.StartObject();
-    writeKey(writer, "id");
-    writeUuid(writer, collection.id);
-    writeString(writer, "name", collection.name);
-    writer.EndObject();
+    Encoder<rapidjson::StringBuffer> out(buffer);
+    out.writer().StartObject();
+    out.key("id");
+    out.uuid(collection.id);
+    out.string("name", collection.name);
+    out.writer().EndObject();
     return finish(buffer);
 }
 
-std::optional<PersistedStore> decodeStore(const QByteArray &text, QByteArrayList *itemTexts,
-                                          qsizetype keptTextLimit)
+std::optional<PersistedStore> decodeStore(const QByteArray &text,
+                                          QList<StoreOutline::Span> *itemSpans)
 {
-    const QByteArray json = withPadding(text);
-    const std::optional<StoreOutline::Outline> outline = StoreOutline::find(json);
+    const qsizetype room = StoreOutline::roomAfter(text);
+    if (room >= StoreOutline::paddingBytes)
+        return decodePaddedStore(std::string_view(text.constData(), size_t(text.size())), room,
+                                 itemSpans);
+    // Records are parsed where they lie, which needs the parser's padding behind the text.
+    QByteArray padded;
+    padded.reserve(text.size() + StoreOutline::paddingBytes);
+    padded.append(text);
+    return decodePaddedStore(std::string_view(padded.constData(), size_t(padded.size())),
+                             StoreOutline::roomAfter(padded), itemSpans);
+}
+
+std::optional<PersistedStore> decodePaddedStore(std::string_view json, qsizetype room,
+                                                QList<StoreOutline::Span> *itemSpans)
+{
+    std::optional<StoreOutline::Outline> outline = StoreOutline::find(json, room);
     if (!outline)
         return std::nullopt;
 
     PersistedStore store;
     const qsizetype count = outline->items.size();
     store.items.resize(count);
-    QByteArrayList texts(itemTexts ? count : 0);
     ClippingItem *const items = store.items.data();
-    QByteArray *const kept = itemTexts ? texts.data() : nullptr;
 
     // Records are independent, so runs of them are decoded side by side, each with a parser of
     // its own; the runs are cut by size, since one image weighs as much as a thousand texts.
     const std::vector<qsizetype> cuts = runCuts(outline->items, hardwareThreads());
     std::atomic<bool> failed = false;
     const auto decodeRun = [&](qsizetype first, qsizetype last) {
-        RecordParser parser(json);
+        RecordParser parser(json.data());
         for (qsizetype i = first; i < last && !failed.load(std::memory_order_relaxed); ++i) {
             const std::optional<element> root = parser.parse(outline->items[i]);
             std::optional<ClippingItem> item = root ? decodeItem(*root) : std::nullopt;
@@ -431,9 +625,6 @@ std::optional<PersistedStore> decodeStore(const QByteArray &text, QByteArrayList
                 return;
             }
             items[i] = std::move(*item);
-            const StoreOutline::Span &span = outline->items[i];
-            if (kept && span.size() <= keptTextLimit)
-                kept[i] = QByteArray(json.constData() + span.begin, span.size());
         }
     };
     {
@@ -445,7 +636,7 @@ std::optional<PersistedStore> decodeStore(const QByteArray &text, QByteArrayList
     if (failed)
         return std::nullopt;
 
-    RecordParser parser(json);
+    RecordParser parser(json.data());
     for (const StoreOutline::Span &span : outline->collections) {
         const std::optional<element> root = parser.parse(span);
         std::optional<ClippingCollection> collection =
@@ -454,8 +645,8 @@ std::optional<PersistedStore> decodeStore(const QByteArray &text, QByteArrayList
             return std::nullopt;
         store.collections.append(std::move(*collection));
     }
-    if (itemTexts)
-        *itemTexts = std::move(texts);
+    if (itemSpans)
+        *itemSpans = std::move(outline->items);
     return store;
 }
 

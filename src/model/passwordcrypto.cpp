@@ -13,8 +13,9 @@ namespace
 // provider again, so a key that could not be stored is never used and a later success counts.
 struct KeySource {
     std::mutex mutex;
-    std::function<QByteArray()> provider;
+    std::shared_ptr<const std::function<QByteArray()>> provider;
     QByteArray key;
+    quint64 generation = 0;
 };
 
 KeySource &keySource()
@@ -26,11 +27,20 @@ KeySource &keySource()
 QByteArray processKey()
 {
     KeySource &source = keySource();
+    std::shared_ptr<const std::function<QByteArray()>> provider;
+    {
+        const std::lock_guard lock(source.mutex);
+        if (source.key.size() == PasswordCrypto::keyLength || !source.provider)
+            return source.key;
+        provider = source.provider;
+    }
+    // Asked without the lock: a provider that calls back into sealing must not deadlock.
+    const QByteArray provided = (*provider)();
     const std::lock_guard lock(source.mutex);
-    if (source.key.size() != PasswordCrypto::keyLength && source.provider) {
-        const QByteArray provided = source.provider();
-        if (provided.size() == PasswordCrypto::keyLength)
-            source.key = provided;
+    if (provided.size() == PasswordCrypto::keyLength && source.provider == provider &&
+        source.key != provided) {
+        source.key = provided;
+        ++source.generation;
     }
     return source.key;
 }
@@ -61,8 +71,19 @@ void setKeyProvider(std::function<QByteArray()> provider)
 {
     KeySource &source = keySource();
     const std::lock_guard lock(source.mutex);
-    source.provider = std::move(provider);
+    source.provider = provider
+                          ? std::make_shared<const std::function<QByteArray()>>(std::move(provider))
+                          : nullptr;
     source.key.clear();
+    ++source.generation;
+}
+
+quint64 keyGeneration()
+{
+    processKey();
+    KeySource &source = keySource();
+    const std::lock_guard lock(source.mutex);
+    return source.generation;
 }
 
 QByteArray randomBytes(qsizetype count)

@@ -14,10 +14,13 @@ inline constexpr qsizetype nonceLength = 12;
 inline constexpr qsizetype tagLength = 16;
 inline constexpr qsizetype keyLength = 32;
 
-// Where the key comes from: asked on the first sealing or opening, and again on later ones
-// until it hands out a key. An empty answer means there is none: sealing and opening fail.
-// Setting a provider drops the key of the one before.
+// Where the key comes from: asked on a sealing or opening while no key is held, until it hands
+// one out. It must answer at once; an empty answer means there is none yet, and sealing and
+// opening fail. Setting a provider drops the key of the one before; an empty one leaves none.
 void setKeyProvider(std::function<QByteArray()> provider);
+// Moves whenever a key is taken from the provider, so that what was worked out without it (the
+// dots of a secret, its character count) can be worked out again.
+quint64 keyGeneration();
 
 std::optional<QByteArray> encrypt(const QString &text);
 std::optional<QString> decrypt(const QByteArray &sealed);

@@ -1,5 +1,6 @@
 #include "storeoutline.h"
 
+#include <algorithm>
 #include <rapidjson/memorystream.h>
 #include <rapidjson/reader.h>
 #include <simdjson.h>
@@ -111,20 +112,20 @@ std::string_view trimmedEnd(std::string_view text)
     return text;
 }
 
-std::optional<StoreOutline::Outline> findByReader(const QByteArray &json)
+std::optional<StoreOutline::Outline> findByReader(std::string_view json)
 {
     // One vectorised pass checks the encoding, several times faster than the reader's own check.
-    if (!simdjson::validate_utf8(json.constData(), size_t(json.size())))
+    if (!simdjson::validate_utf8(json.data(), json.size()))
         return std::nullopt;
     // Reading ends at the first zero byte, which JSON allows nowhere; one after the root is
-    // caught below. QByteArray keeps a zero after its bytes.
-    rapidjson::StringStream stream(json.constData());
+    // caught below. The text is followed by a zero.
+    rapidjson::StringStream stream(json.data());
     OutlineHandler handler(stream);
     rapidjson::Reader reader;
     if (reader.Parse<readerFlags>(stream, handler).IsError())
         return std::nullopt;
     // Only white space may follow the root.
-    for (qsizetype i = qsizetype(stream.Tell()); i < json.size(); ++i) {
+    for (size_t i = stream.Tell(); i < json.size(); ++i) {
         if (!isWhiteSpace(json[i]))
             return std::nullopt;
     }
@@ -218,15 +219,26 @@ std::optional<Outline> find(const QByteArray &json)
 
 std::optional<Outline> find(const QByteArray &json, qsizetype fastPathLimit)
 {
-    if (json.size() >= fastPathLimit)
+    // QByteArray keeps a zero after its bytes, even without room.
+    return find(std::string_view(json.constData(), size_t(json.size())),
+                std::max<qsizetype>(roomAfter(json), 1), fastPathLimit);
+}
+
+std::optional<Outline> find(std::string_view json, qsizetype room)
+{
+    return find(json, room, qsizetype(simdjson::SIMDJSON_MAXSIZE_BYTES));
+}
+
+std::optional<Outline> find(std::string_view json, qsizetype room, qsizetype fastPathLimit)
+{
+    if (qsizetype(json.size()) >= fastPathLimit)
         return findByReader(json);
     // On-Demand reads up to the padding past the text.
-    const qsizetype room = roomAfter(json);
     if (room >= paddingBytes)
-        return findOnDemand(simdjson::padded_string_view(json.constData(), size_t(json.size()),
-                                                         size_t(json.size() + room)));
+        return findOnDemand(
+            simdjson::padded_string_view(json.data(), json.size(), json.size() + size_t(room)));
     // A text read without that room costs one copy, still far cheaper than the reader.
-    const simdjson::padded_string copy(json.constData(), size_t(json.size()));
+    const simdjson::padded_string copy(json.data(), json.size());
     return findOnDemand(copy);
 }
 

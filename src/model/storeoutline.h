@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 #include <optional>
+#include <string_view>
 
 // Where the clippings and collections stand in the text of a store file, so that each record
 // can then be parsed and kept on its own.
@@ -32,5 +33,8 @@ qsizetype roomAfter(const QByteArray &json);
 // UTF-8 with balanced brackets and closed strings, and are left to the records' parse.
 std::optional<Outline> find(const QByteArray &json);
 std::optional<Outline> find(const QByteArray &json, qsizetype fastPathLimit);
+// Over text followed by `room` readable bytes, the first one zero.
+std::optional<Outline> find(std::string_view json, qsizetype room);
+std::optional<Outline> find(std::string_view json, qsizetype room, qsizetype fastPathLimit);
 
 } // namespace StoreOutline

@@ -10,9 +10,9 @@
 #include "platform/linux/desktopcommandhotkey.h"
 #include "platform/linux/desktopworkspace.h"
 #include "platform/linux/gnomecustomkeybinding.h"
-#include "platform/linux/keyringkeyprovider.h"
 #include "platform/linux/kglobalaccelhotkey.h"
 #include "platform/linux/portalglobalhotkey.h"
+#include "platform/linux/secretservicekeyring.h"
 #include "platform/linux/xdgautostartentry.h"
 #include "platform/x11/x11globalhotkey.h"
 #include "platform/x11/x11windowmanagerhints.h"
@@ -21,6 +21,7 @@
 #include "sessionservices.h"
 #include "statusbarcontroller.h"
 #include "store/clippingkey.h"
+#include "store/clippingkeyservice.h"
 #include "store/inisettingsstore.h"
 #include "update/networkhttpclient.h"
 #include "views/board/applicationkeymonitor.h"
@@ -53,6 +54,8 @@ AppDelegate::~AppDelegate()
 {
     HotKeyManager::setShared(nullptr);
     ClipboardManagerState::setShared(nullptr);
+    // The provider may point into the settings, which go with this object.
+    PasswordCrypto::setKeyProvider(nullptr);
 }
 
 AppDelegate::Profile AppDelegate::userProfile()
@@ -64,12 +67,25 @@ void AppDelegate::applicationDidFinishLaunching()
 {
     m_settings = std::make_unique<IniSettingsStore>(m_profile.settingsFile);
     // A private export keeps its throw-away key out of the user's keyring.
-    if (m_options.screenshotFolder)
+    if (m_options.screenshotFolder) {
         PasswordCrypto::setKeyProvider([settings = m_settings.get()] {
             return ClippingKey::loadOrCreate(*settings).value_or(QByteArray());
         });
-    else
-        PasswordCrypto::setKeyProvider(keyringKeyProvider(*m_settings));
+    } else {
+        // Asked now, beside the store's read; the keyring answers whenever it can.
+        m_keyService = std::make_unique<ClippingKeyService>(
+            *m_settings, std::make_unique<SecretServiceKeyring>(),
+            ClippingKey::keyringEntry(m_profile.settingsFile, IniSettingsStore::defaultFilePath()));
+        m_keyService->onNotice = [](const QString &text) {
+            std::fprintf(stderr, "quillstash: %s\n", qPrintable(text));
+        };
+        m_keyService->onKeyArrived = [this] {
+            if (m_state)
+                m_state->clippingKeyArrived();
+        };
+        PasswordCrypto::setKeyProvider(m_keyService->provider());
+        m_keyService->start();
+    }
     m_session = std::make_unique<SessionServices>(QApplication::clipboard());
     if (const QString summary = m_session->waylandSummary(); !summary.isEmpty())
         std::fprintf(stderr, "%s\n", qPrintable(summary));
@@ -106,8 +122,13 @@ void AppDelegate::applicationDidFinishLaunching()
         runScreenshotExport(*m_options.screenshotFolder);
         return;
     }
+#ifdef QUILLSTASH_TEST_HOOKS
+    TestControl::trace(QStringLiteral("started"));
+#endif
     if (!m_options.background)
         QTimer::singleShot(0, this, &AppDelegate::showMainWindow);
+    else
+        QTimer::singleShot(0, m_mainWindow.get(), &BoardWindow::prepareFirstFrame);
 }
 
 void AppDelegate::setupMainWindow()
@@ -223,7 +244,7 @@ void AppDelegate::setupCallbacks()
     };
 #ifdef QUILLSTASH_TEST_HOOKS
     m_testControl = std::make_unique<TestControl>(state, *m_hotKeys);
-    m_testControl->traceFirstFrame(*m_mainWindow);
+    m_testControl->traceFrames(*m_mainWindow);
     traceTray();
 #endif
 }

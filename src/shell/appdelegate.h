@@ -17,6 +17,7 @@ class AboutWindowOpener;
 class BoardWindow;
 class ApplicationKeyMonitor;
 class ClipboardManagerState;
+class ClippingKeyService;
 class DesktopShortcut;
 class DesktopWorkspace;
 class GlobalHotKey;
@@ -84,6 +85,7 @@ private:
     std::future<StoreFile::Contents> m_storeReading;
     SystemClock m_clock;
     std::unique_ptr<IniSettingsStore> m_settings;
+    std::unique_ptr<ClippingKeyService> m_keyService;
     std::unique_ptr<SessionServices> m_session;
     std::unique_ptr<DesktopWorkspace> m_workspace;
     std::unique_ptr<NetworkHttpClient> m_httpClient;

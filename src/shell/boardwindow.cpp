@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QGuiApplication>
+#include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -25,6 +26,9 @@ namespace
 constexpr int resizeMargin = 5;
 // The tray icon's click decides when the pointer is this close to it.
 constexpr int statusItemSlack = 8;
+// How long after showing, and how often, the held modifiers are asked of the display.
+constexpr int modifierWatchMs = 1000;
+constexpr int modifierWatchIntervalMs = 20;
 
 // The rounded outline over the whole board: the corners outside it are cleared (or masked away
 // where nothing composites the window) and the thin border is drawn along it.
@@ -80,6 +84,8 @@ BoardWindow::BoardWindow(ClipboardManagerState &state, FrontApplication &frontAp
 {
     setWindowTitle(tr("Quillstash"));
     setAccessibleName(tr("Quillstash board"));
+    m_modifierWatch.setInterval(modifierWatchIntervalMs);
+    connect(&m_modifierWatch, &QTimer::timeout, this, &BoardWindow::takeHeldModifiers);
     setMinimumSize(minimumBoardSize);
     resize(initialSize);
     m_translucent = m_hints.hasCompositingManager();
@@ -106,10 +112,8 @@ void BoardWindow::showMainWindow()
     if (front && front->processId != QCoreApplication::applicationPid())
         m_previousActiveApp = front;
 
-    const Qt::KeyboardModifiers held = QGuiApplication::queryKeyboardModifiers();
-    m_state.setIsHoldingCommandKey(held.testFlag(Qt::ControlModifier) &&
-                                   !held.testFlag(Qt::AltModifier));
-    m_state.setIsHoldingOptionKey(held.testFlag(Qt::AltModifier));
+    m_shownFor.start();
+    takeHeldModifiers();
     m_state.handleWindowShown();
     if (!m_state.isWindowAnchored())
         positionWindowFlushTopRight();
@@ -163,6 +167,19 @@ void BoardWindow::positionWindowFlushTopRight()
     move(BoardPlacement::flushTopRight(screen->availableGeometry(), size()));
 }
 
+void BoardWindow::prepareFirstFrame()
+{
+    if (isVisible())
+        return;
+    ensurePolished();
+    if (QLayout *board = layout())
+        board->activate();
+    QImage picture(size() * devicePixelRatio(), QImage::Format_ARGB32_Premultiplied);
+    picture.setDevicePixelRatio(devicePixelRatio());
+    picture.fill(Qt::transparent);
+    render(&picture);
+}
+
 void BoardWindow::windowDidResignKey()
 {
     if (!isVisible() || m_state.isWindowAnchored())
@@ -180,8 +197,27 @@ void BoardWindow::windowDidResignKey()
     hideMainWindow();
 }
 
+void BoardWindow::takeHeldModifiers()
+{
+    // Asked of the display rather than taken from key events: the keys of the hot key are often
+    // let go just before or after the board has the focus, and their release then goes to
+    // another window. Until they are let go, or for a moment, the display is asked again.
+    const Qt::KeyboardModifiers held = QGuiApplication::queryKeyboardModifiers();
+    m_state.setIsHoldingCommandKey(held.testFlag(Qt::ControlModifier) &&
+                                   !held.testFlag(Qt::AltModifier));
+    m_state.setIsHoldingOptionKey(held.testFlag(Qt::AltModifier));
+    const bool watching = (held & (Qt::ControlModifier | Qt::AltModifier)) &&
+                          m_shownFor.isValid() && m_shownFor.elapsed() < modifierWatchMs;
+    if (!watching)
+        m_modifierWatch.stop();
+    else if (!m_modifierWatch.isActive())
+        m_modifierWatch.start();
+}
+
 bool BoardWindow::event(QEvent *event)
 {
+    if (event->type() == QEvent::WindowActivate)
+        takeHeldModifiers();
     if (event->type() == QEvent::WindowDeactivate)
         windowDidResignKey();
     return QWidget::event(event);

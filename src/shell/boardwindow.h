@@ -3,6 +3,8 @@
 #include "capture/frontapplication.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <optional>
@@ -41,6 +43,9 @@ public:
     // Only orders the window out, for callers that do the rest themselves (paste-back).
     void orderOut();
     void positionWindowFlushTopRight();
+    // Draws the hidden board once where nobody sees it, so that the fonts, shaped texts and
+    // card pictures of the first frame are made before the first show asks for them.
+    void prepareFirstFrame();
     // The board lost the keyboard focus.
     void windowDidResignKey();
 
@@ -58,6 +63,7 @@ protected:
 
 private:
     Qt::Edges edgesAt(QPoint point) const;
+    void takeHeldModifiers();
     void updateShape();
 
     ClipboardManagerState &m_state;
@@ -69,4 +75,7 @@ private:
     bool m_translucent = false;
     std::optional<RunningApplication> m_previousActiveApp;
     QDateTime m_lastResignKeyHideTime;
+    // Asks the display for the held modifiers for a moment after showing, while any are held.
+    QTimer m_modifierWatch;
+    QElapsedTimer m_shownFor;
 };

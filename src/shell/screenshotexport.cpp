@@ -38,7 +38,8 @@ QList<ScreenshotExport::Shot> ScreenshotExport::shots()
     return {
         {names[0],
          [this, grid] {
-             m_state.resetToShowcaseData();
+             // The export's profile is a throw-away one.
+             m_state.resetToShowcaseData(ClipboardManagerState::ReplacedHistory::Discarded);
              m_state.setAppearancePreference(AppearancePreference::Dark);
              grid(3, 3);
              m_state.setSidebarSelection(SidebarSelection::history());

@@ -3,6 +3,7 @@
 #include "board/clipboardmanagerstate.h"
 #include "keyboard/hotkeymanager.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QKeySequence>
 #include <QSocketNotifier>
@@ -11,6 +12,7 @@
 #include <chrono>
 #include <cstdio>
 #include <unistd.h>
+#include <utility>
 
 bool TestControl::isEnabled()
 {
@@ -29,7 +31,7 @@ void TestControl::trace(const QString &event)
 }
 
 TestControl::TestControl(ClipboardManagerState &state, HotKeyManager &hotKeys, QObject *parent)
-    : QObject(parent), m_hotKeys(hotKeys)
+    : QObject(parent), m_state(state), m_hotKeys(hotKeys)
 {
     if (!isEnabled())
         return;
@@ -57,22 +59,55 @@ TestControl::TestControl(ClipboardManagerState &state, HotKeyManager &hotKeys, Q
     connect(m_input, &QSocketNotifier::activated, this, &TestControl::readCommands);
 }
 
-void TestControl::traceFirstFrame(QWidget &window)
+void TestControl::traceFrames(QWidget &window)
 {
-    if (isEnabled())
-        window.installEventFilter(this);
+    if (!isEnabled())
+        return;
+    m_window = &window;
+    m_searchText = m_state.searchText();
+    window.installEventFilter(this);
+    m_newestID = newestID();
+    connect(&m_state, &ClipboardManagerState::changed, this, [this] {
+        if (const QUuid newest = newestID(); newest != m_newestID) {
+            m_newestID = newest;
+            trace(QStringLiteral("newest-clipping"));
+        }
+        if (m_state.searchText() == m_searchText)
+            return;
+        m_searchText = m_state.searchText();
+        traceNextFrame(QStringLiteral("results-drawn"));
+    });
+}
+
+QUuid TestControl::newestID() const
+{
+    return m_state.items().isEmpty() ? QUuid() : m_state.items().constFirst().id;
+}
+
+void TestControl::traceNextFrame(const QString &event)
+{
+    // Children paint on their own when only they changed, as the grid does for a search.
+    if (m_pendingFrames.isEmpty())
+        qApp->installEventFilter(this);
+    if (!m_pendingFrames.contains(event))
+        m_pendingFrames.append(event);
 }
 
 bool TestControl::eventFilter(QObject *watched, QEvent *event)
 {
-    // Paints of an offscreen render of the hidden window are not a frame on the screen.
-    if (event->type() == QEvent::WindowActivate)
+    if (watched == m_window && event->type() == QEvent::Show)
+        traceNextFrame(QStringLiteral("board-painted"));
+    if (watched == m_window && event->type() == QEvent::WindowActivate)
         trace(QStringLiteral("board-activated"));
-    if (!m_painted && event->type() == QEvent::Paint &&
-        static_cast<QWidget *>(watched)->isVisible()) {
-        m_painted = true;
+    // Paints of an offscreen render of the hidden window are not a frame on the screen.
+    if (event->type() == QEvent::Paint && !m_pendingFrames.isEmpty() && watched->isWidgetType() &&
+        static_cast<QWidget *>(watched)->window() == m_window && m_window->isVisible()) {
+        qApp->removeEventFilter(this);
         // Queued: the frame reaches the screen once the paint that follows has been flushed.
-        QTimer::singleShot(0, this, [] { trace(QStringLiteral("board-painted")); });
+        QTimer::singleShot(0, this, [events = std::exchange(m_pendingFrames, {})] {
+            for (const QString &frame : events)
+                trace(frame);
+        });
     }
     return QObject::eventFilter(watched, event);
 }
@@ -91,6 +126,11 @@ void TestControl::readCommands()
     while ((end = m_pending.indexOf('\n')) >= 0) {
         const QString line = QString::fromUtf8(m_pending.left(end)).trimmed();
         m_pending.remove(0, end + 1);
+        if (line == u"report option-key") {
+            trace(m_state.isHoldingOptionKey() ? QStringLiteral("option-key held")
+                                               : QStringLiteral("option-key released"));
+            continue;
+        }
         if (!line.startsWith(u"key "))
             continue;
         const QKeySequence sequence = QKeySequence::fromString(line.mid(4));

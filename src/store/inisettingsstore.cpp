@@ -40,6 +40,11 @@ bool IniSettingsStore::remove(const QString &key)
     return m_settings.status() == QSettings::NoError;
 }
 
+void IniSettingsStore::syncFolder()
+{
+    PrivateFiles::syncFolderOf(m_settings.fileName());
+}
+
 void IniSettingsStore::restrictFileMode()
 {
     PrivateFiles::restrictToOwner(m_settings.fileName());

@@ -16,6 +16,7 @@ public:
     QVariant value(const QString &key) const override;
     bool setValue(const QString &key, const QVariant &value) override;
     bool remove(const QString &key) override;
+    void syncFolder() override;
 
 private:
     void restrictFileMode();

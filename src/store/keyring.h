@@ -2,8 +2,10 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 
-// The desktop's store of secrets, which keeps them out of files that get copied around.
+// The desktop's store of secrets, which keeps them out of files that get copied around. A
+// keyring may take long to answer (one that waits to be unlocked), so it answers later.
 class Keyring
 {
 public:
@@ -15,8 +17,11 @@ public:
 
     virtual ~Keyring() = default;
 
+    // Each call is answered once, on the thread that asked, perhaps before it returns; never
+    // once the keyring is gone.
     // Unavailable when no keyring answers, or it would not say.
-    virtual Entry read(const QString &key) = 0;
+    virtual void read(const QString &key, std::function<void(Entry)> answer) = 0;
     // True only once the keyring confirmed the write.
-    virtual bool write(const QString &key, const QByteArray &value) = 0;
+    virtual void write(const QString &key, const QByteArray &value,
+                       std::function<void(bool)> answer) = 0;
 };

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace PrivateFiles
 {
@@ -28,6 +30,16 @@ void restrictToOwner(const QString &filePath)
 {
     if (QFileInfo(filePath).isFile())
         QFile::setPermissions(filePath, QFile::ReadOwner | QFile::WriteOwner);
+}
+
+void syncFolderOf(const QString &filePath)
+{
+    const QByteArray folder = QFile::encodeName(QFileInfo(filePath).absolutePath());
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
 }
 
 } // namespace PrivateFiles

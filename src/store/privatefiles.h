@@ -11,5 +11,7 @@ bool makePrivateDirectory(const QString &path);
 // Creates an empty file with mode 0600 when there is none; narrows the mode of an existing one.
 void touchPrivateFile(const QString &path);
 void restrictToOwner(const QString &filePath);
+// Makes the file's last rename durable: it is only once its folder is on disk.
+void syncFolderOf(const QString &filePath);
 
 } // namespace PrivateFiles

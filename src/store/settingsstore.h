@@ -16,6 +16,8 @@ public:
     virtual bool setValue(const QString &key, const QVariant &value) = 0;
     // False when the key could not be removed for later runs.
     virtual bool remove(const QString &key) = 0;
+    // Makes what was written survive a crash of the machine, for values that must not be lost.
+    virtual void syncFolder() {}
 
     // Typed reads that treat a value of the wrong type as missing. A file-backed store may hand
     // back numbers and Booleans as their text, so both forms are accepted.

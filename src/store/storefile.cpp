@@ -7,6 +7,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <cstdio>
+#include <limits>
+#include <new>
 
 namespace
 {
@@ -22,25 +25,21 @@ qsizetype encodedSizeBound(const ClippingItem &item)
     return bytes / 3 * 4 + 4 + (item.textContent.size() + item.sourceAppName.size()) * 6 + 1024;
 }
 
-bool sameBytes(const std::optional<QByteArray> &a, const std::optional<QByteArray> &b)
+// What the system could still give this process: free memory, caches it can drop, and swap.
+qint64 availableMemory()
 {
-    // Shared data is equal without comparing megabytes of image.
-    if (a && b && a->constData() == b->constData() && a->size() == b->size())
-        return true;
-    return a == b;
-}
-
-bool unchanged(const ClippingItem &cached, const ClippingItem &now)
-{
-    if (!cached.imageData && !now.imageData)
-        return cached == now;
-    if (!sameBytes(cached.imageData, now.imageData))
-        return false;
-    ClippingItem a = cached;
-    ClippingItem b = now;
-    a.imageData.reset();
-    b.imageData.reset();
-    return a == b;
+    QFile meminfo(QStringLiteral("/proc/meminfo"));
+    if (!meminfo.open(QIODevice::ReadOnly))
+        return std::numeric_limits<qint64>::max();
+    qint64 kilobytes = 0;
+    bool known = false;
+    for (const QByteArray &line : meminfo.readAll().split('\n')) {
+        if (line.startsWith("MemAvailable:") || line.startsWith("SwapFree:")) {
+            kilobytes += line.mid(line.indexOf(':') + 1).trimmed().split(' ').value(0).toLongLong();
+            known = true;
+        }
+    }
+    return known ? kilobytes * 1024 : std::numeric_limits<qint64>::max();
 }
 
 } // namespace
@@ -70,59 +69,81 @@ QString StoreFile::filePath(const QString &directory)
 
 StoreFile::Contents StoreFile::readContents(const QString &path)
 {
+    return readContentsWithin(path, availableMemory());
+}
+
+StoreFile::Contents StoreFile::readContentsWithin(const QString &path, qint64 memoryAvailable)
+{
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink())
-        return {{ReadStatus::Missing, {}}, {}};
+        return {{ReadStatus::Missing, {}}, {}, {}};
 
-    QFile file(path);
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
-        return {{ReadStatus::Damaged, {}}, {}};
-    // Read with room behind the text, so that the decoder parses it where it lies.
-    QByteArray json;
-    json.reserve(info.size() + StoreOutline::paddingBytes);
-    json.resize(info.size());
-    const qint64 got = file.read(json.data(), json.size());
-    if (got >= 0) {
-        json.resize(got);
-        json += file.readAll();
+    std::shared_ptr<SavedFile> file =
+        info.isFile() ? SavedFile::open(QFile::encodeName(path)) : nullptr;
+    if (!file)
+        return {{ReadStatus::Damaged, {}}, {}, {}};
+    if (file->size() > memoryAvailable) {
+        std::fprintf(stderr,
+                     "quillstash: the store file %s (%lld MB) is larger than the memory "
+                     "available (%lld MB); it is kept aside, unread.\n",
+                     qPrintable(path), static_cast<long long>(file->size() >> 20),
+                     static_cast<long long>(memoryAvailable >> 20));
+        return {{ReadStatus::Damaged, {}}, {}, {}};
     }
-    if (got < 0 || file.error() != QFileDevice::NoError)
-        return {{ReadStatus::Damaged, {}}, {}};
-
-    QByteArrayList texts;
-    std::optional<PersistedStore> store =
-        ClippingJson::decodeStore(json, &texts, keptEncodingLimit);
-    if (!store)
-        return {{ReadStatus::Damaged, {}}, {}};
-    // New clippings go in front: the room for them is made here, off the thread that captures,
-    // rather than by moving the whole list on the first capture.
-    store->items.prepend(ClippingItem());
-    store->items.removeFirst();
-    return {{ReadStatus::Loaded, std::move(*store)}, std::move(texts)};
+    if (!file->map())
+        return {{ReadStatus::Damaged, {}}, {}, {}};
+    try {
+        QList<StoreOutline::Span> spans;
+        std::optional<PersistedStore> store =
+            ClippingJson::decodePaddedStore(file->text(), file->room(), &spans);
+        if (!store)
+            return {{ReadStatus::Damaged, {}}, {}, {}};
+        // New clippings go in front: the room for them is made here, off the thread that
+        // captures, rather than by moving the whole list on the first capture.
+        store->items.prepend(ClippingItem());
+        store->items.removeFirst();
+        return {{ReadStatus::Loaded, std::move(*store)}, std::move(file), std::move(spans)};
+    } catch (const std::bad_alloc &) {
+        std::fprintf(stderr,
+                     "quillstash: the clippings of the store file %s do not fit in "
+                     "memory; it is kept aside.\n",
+                     qPrintable(path));
+        return {{ReadStatus::Damaged, {}}, {}, {}};
+    }
 }
 
 StoreFile::ReadResult StoreFile::adopt(Contents contents)
 {
-    indexInBackground(contents.read.store.items, std::move(contents.texts));
+    if (contents.file)
+        indexInBackground(contents.read.store.items, std::move(contents.file),
+                          std::move(contents.spans));
     return std::move(contents.read);
 }
 
-void StoreFile::indexInBackground(QList<ClippingItem> items, QByteArrayList texts)
+void StoreFile::indexInBackground(QList<ClippingItem> items, std::shared_ptr<SavedFile> file,
+                                  QList<StoreOutline::Span> spans)
 {
     waitForIndex();
     m_encoded.clear();
     const quint64 generation = ++m_generation;
     m_indexing = std::async(std::launch::async, [this, generation, items = std::move(items),
-                                                 texts = std::move(texts)]() mutable {
+                                                 file = std::move(file),
+                                                 spans = std::move(spans)]() mutable {
         m_encoded.reserve(items.size());
+        const std::string_view text = file->text();
         for (qsizetype i = 0; i < items.size(); ++i) {
             const ClippingItem &item = std::as_const(items)[i];
-            if (!texts.at(i).isEmpty())
-                m_encoded.insert(item.id, {item, texts.at(i), generation});
+            const StoreOutline::Span span = spans.at(i);
+            // A record in another form (another version's, or with keys given twice) is
+            // written anew, so that the file comes to hold exactly what the encoder writes.
+            if (ClippingJson::isAsEncoded(item,
+                                          text.substr(size_t(span.begin), size_t(span.size()))))
+                m_encoded.insert(item.id, {file, span, {}, generation, generation});
         }
         // Let go at once: a list still shared when the history first changes would be copied.
+        // Later writes copy records through the descriptor, so the pages need not stay.
         items = {};
-        texts = {};
+        file->unmap();
     });
 }
 
@@ -132,36 +153,66 @@ void StoreFile::waitForIndex()
         m_indexing.get();
 }
 
-bool StoreFile::keepDamaged(const QDateTime &now) const
+std::optional<QString> StoreFile::keepAside(const QString &label, const QDateTime &now) const
 {
-    const QString stamp = now.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
-    QString target = m_path + QStringLiteral(".damaged-") + stamp;
-    // Two damaged files within one second must not overwrite each other.
+    const QString stem =
+        m_path + u'.' + label + u'-' + now.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
+    QString target = stem;
+    // Two files kept within one second must not overwrite each other.
     for (int n = 2; QFileInfo::exists(target); ++n)
-        target = m_path + QStringLiteral(".damaged-") + stamp + u'-' + QString::number(n);
-    return QFile::rename(m_path, target);
+        target = stem + u'-' + QString::number(n);
+    if (!QFile::rename(m_path, target))
+        return std::nullopt;
+    return target;
+}
+
+void StoreFile::takeLayout()
+{
+    std::optional<StoreWriter::Layout> layout = m_writer->takeLayout();
+    if (!layout)
+        return;
+    std::shared_ptr<SavedFile> older;
+    for (const auto &[id, span] : std::as_const(layout->records)) {
+        auto entry = m_encoded.find(id);
+        // Only forms that the write carried, and that have not changed since.
+        if (entry != m_encoded.end() && entry->since <= layout->generation) {
+            if (entry->file && entry->file != layout->file && entry->file != older) {
+                if (older)
+                    m_writer->retire(std::move(older));
+                older = entry->file;
+            }
+            entry->file = layout->file;
+            entry->span = span;
+            entry->json = {};
+        }
+    }
+    if (older)
+        m_writer->retire(std::move(older));
 }
 
 void StoreFile::write(const QList<ClippingItem> &items,
-                      const QList<ClippingCollection> &collections)
+                      const QList<ClippingCollection> &collections, const QSet<QUuid> *changed)
 {
     waitForIndex();
-    ++m_generation;
+    takeLayout();
+    const quint64 generation = ++m_generation;
     StoreWriter::Snapshot snapshot;
+    snapshot.generation = generation;
     snapshot.items.reserve(items.size());
     for (const ClippingItem &item : items) {
         auto entry = m_encoded.find(item.id);
-        if (entry != m_encoded.end() && unchanged(entry->item, item)) {
-            entry->generation = m_generation;
-            snapshot.items.append({entry->json, std::nullopt});
+        if (entry != m_encoded.end() && changed && !changed->contains(item.id) && entry->usable()) {
+            entry->seen = generation;
+            snapshot.items.append({item.id, entry->json, entry->file, entry->span});
         } else if (encodedSizeBound(item) > keptEncodingLimit) {
-            if (entry != m_encoded.end())
-                m_encoded.erase(entry);
-            snapshot.items.append({{}, item});
+            // Known from here on only by where the writer puts it.
+            m_encoded.insert(item.id, {nullptr, {}, {}, generation, generation});
+            snapshot.items.append({item.id, {}, nullptr, {}, snapshot.large.size()});
+            snapshot.large.append(item);
         } else {
             const QByteArray json = ClippingJson::encode(item);
-            m_encoded.insert(item.id, {item, json, m_generation});
-            snapshot.items.append({json, std::nullopt});
+            m_encoded.insert(item.id, {nullptr, {}, json, generation, generation});
+            snapshot.items.append({item.id, json});
         }
     }
     QByteArrayList encodedCollections;
@@ -173,7 +224,7 @@ void StoreFile::write(const QList<ClippingItem> &items,
     // Deleted clippings leave their encodings behind.
     if (m_encoded.size() > items.size())
         m_encoded.removeIf(
-            [this](const auto &entry) { return entry.value().generation != m_generation; });
+            [generation](const auto &entry) { return entry.value().seen != generation; });
 
     m_writer->submit(std::move(snapshot));
 }

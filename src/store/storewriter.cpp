@@ -3,6 +3,7 @@
 #include "model/clippingjson.h"
 #include "privatefiles.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,6 +14,7 @@
 #include <fcntl.h>
 #include <sys/uio.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace
@@ -70,13 +72,9 @@ public:
 
     int fd() const { return m_fd; }
     // 0 or an errno value.
-    int syncAndClose()
-    {
-        const int synced = ::fsync(m_fd) == 0 ? 0 : errno;
-        const int closed = ::close(m_fd) == 0 ? 0 : errno;
-        m_fd = -1;
-        return synced ? synced : closed;
-    }
+    int sync() { return ::fsync(m_fd) == 0 ? 0 : errno; }
+    // The descriptor, kept open for whoever takes it.
+    int release() { return std::exchange(m_fd, -1); }
     int renameTo(const QByteArray &target)
     {
         if (::rename(m_name.constData(), target.constData()) != 0)
@@ -91,6 +89,39 @@ private:
     bool m_created = false;
     bool m_renamed = false;
 };
+
+// Copies bytes of one file into another at its current offset, in the kernel where it can.
+// 0 or an errno value.
+int copyRange(int from, off_t begin, off_t end, int to)
+{
+    off_t at = begin;
+    while (at < end) {
+        const ssize_t copied = ::copy_file_range(from, &at, to, nullptr, size_t(end - at), 0);
+        if (copied > 0)
+            continue;
+        if (copied == 0)
+            return EIO;
+        if (errno == EINTR)
+            continue;
+        if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+            return errno;
+        // File systems that cannot copy this way get the bytes through memory.
+        std::vector<char> buffer(size_t(std::min<off_t>(end - at, 1 << 20)));
+        while (at < end) {
+            const ssize_t got = ::pread(
+                from, buffer.data(), size_t(std::min<off_t>(end - at, off_t(buffer.size()))), at);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0)
+                return got == 0 ? EIO : errno;
+            std::vector<iovec> part{{buffer.data(), size_t(got)}};
+            if (const int error = writeAll(to, part))
+                return error;
+            at += got;
+        }
+    }
+    return 0;
+}
 
 } // namespace
 
@@ -143,23 +174,48 @@ void StoreWriter::run()
 {
     std::unique_lock lock(m_mutex);
     for (;;) {
-        m_wake.wait(lock, [this] { return m_waiting || m_stopping; });
+        m_wake.wait(lock, [this] { return m_waiting || m_stopping || !m_retired.empty(); });
+        if (!m_retired.empty()) {
+            std::vector<std::shared_ptr<SavedFile>> retired = std::exchange(m_retired, {});
+            lock.unlock();
+            retired.clear();
+            lock.lock();
+            continue;
+        }
         if (!m_waiting)
             return;
         Snapshot snapshot = std::move(*m_waiting);
         m_waiting.reset();
         m_writing = true;
         lock.unlock();
-        const QString failure = writeFile(m_path, snapshot);
+        Layout layout;
+        const QString failure = writeFile(m_path, snapshot, &layout);
         // The pieces go before the lock is taken again: freeing large ones takes time.
         snapshot = {};
         lock.lock();
         m_writing = false;
         m_outcome = failure;
+        if (failure.isEmpty())
+            m_layout = std::move(layout);
         m_done.notify_all();
         QMetaObject::invokeMethod(
             &m_context, [this] { report(); }, Qt::QueuedConnection);
     }
+}
+
+void StoreWriter::retire(std::shared_ptr<SavedFile> file)
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_retired.push_back(std::move(file));
+    }
+    m_wake.notify_one();
+}
+
+std::optional<StoreWriter::Layout> StoreWriter::takeLayout()
+{
+    const std::lock_guard lock(m_mutex);
+    return std::exchange(m_layout, std::nullopt);
 }
 
 void StoreWriter::report()
@@ -173,7 +229,7 @@ void StoreWriter::report()
         onWritten(*outcome);
 }
 
-QString StoreWriter::writeFile(const QString &path, const Snapshot &snapshot)
+QString StoreWriter::writeFile(const QString &path, const Snapshot &snapshot, Layout *layout)
 {
     const QByteArray target = QFile::encodeName(path);
     std::optional<TemporaryFile> file(std::in_place, target);
@@ -185,45 +241,90 @@ QString StoreWriter::writeFile(const QString &path, const Snapshot &snapshot)
         return errorText(errno);
 
     // Clippings too large to keep encoded are encoded here, one batch at a time, and dropped
-    // after their batch is written.
+    // after their batch is written. Records unchanged since a file written before are copied
+    // from it, a run of neighbours at once.
     static constexpr char head[] = "{\"items\":[";
     static constexpr char middle[] = "],\"collections\":[";
     static constexpr char tail[] = "]}";
     static constexpr char comma[] = ",";
     static constexpr qsizetype batchBytes = 64 * 1024 * 1024;
-    const auto part = [](const char *data, size_t size) {
-        return iovec{const_cast<char *>(data), size};
-    };
 
     std::vector<iovec> parts;
     QByteArrayList encodedHere;
     qsizetype batchSize = 0;
-    parts.push_back(part(head, sizeof head - 1));
+    qint64 offset = 0;
+    const auto add = [&](const char *data, qsizetype size) {
+        parts.push_back(iovec{const_cast<char *>(data), size_t(size)});
+        batchSize += size;
+        offset += size;
+    };
+    const auto writeParts = [&] {
+        const int error = writeAll(file->fd(), parts);
+        parts.clear();
+        encodedHere.clear();
+        batchSize = 0;
+        return error;
+    };
+    if (layout)
+        layout->records.reserve(snapshot.items.size());
+
+    add(head, sizeof head - 1);
     for (qsizetype i = 0; i < snapshot.items.size(); ++i) {
         const Piece &piece = snapshot.items[i];
         if (i > 0)
-            parts.push_back(part(comma, 1));
-        const QByteArray &json =
-            piece.item ? encodedHere.emplace_back(ClippingJson::encode(*piece.item)) : piece.json;
-        parts.push_back(part(json.constData(), size_t(json.size())));
-        batchSize += json.size();
-        if (batchSize >= batchBytes) {
-            if (const int error = writeAll(file->fd(), parts))
+            add(comma, 1);
+        if (piece.file) {
+            if (!piece.file->unchanged()) {
+                piece.file->markChanged();
+                return QCoreApplication::translate("StoreWriter",
+                                                   "the store file was changed by another program");
+            }
+            // Neighbours in the old file, one comma apart, are one range.
+            const qint64 begin = piece.span.begin;
+            qsizetype last = i;
+            while (last + 1 < snapshot.items.size() &&
+                   snapshot.items[last + 1].file == piece.file &&
+                   snapshot.items[last + 1].span.begin == snapshot.items[last].span.end + 1)
+                ++last;
+            for (qsizetype k = i; layout && k <= last; ++k) {
+                const StoreOutline::Span &span = snapshot.items[k].span;
+                layout->records.append({snapshot.items[k].id,
+                                        {offset + span.begin - begin, offset + span.end - begin}});
+            }
+            const qint64 end = snapshot.items[last].span.end;
+            if (const int error = writeParts())
                 return errorText(error);
-            parts.clear();
-            encodedHere.clear();
-            batchSize = 0;
+            if (const int error = copyRange(piece.file->fd(), begin, end, file->fd()))
+                return errorText(error);
+            offset += end - begin;
+            i = last;
+            continue;
+        }
+        const QByteArray &json =
+            piece.large >= 0
+                ? encodedHere.emplace_back(ClippingJson::encode(snapshot.large[piece.large]))
+                : piece.json;
+        if (layout)
+            layout->records.append({piece.id, {offset, offset + json.size()}});
+        add(json.constData(), json.size());
+        if (batchSize >= batchBytes) {
+            if (const int error = writeParts())
+                return errorText(error);
         }
     }
-    parts.push_back(part(middle, sizeof middle - 1));
-    parts.push_back(part(snapshot.collections.constData(), size_t(snapshot.collections.size())));
-    parts.push_back(part(tail, sizeof tail - 1));
-    if (const int error = writeAll(file->fd(), parts))
+    add(middle, sizeof middle - 1);
+    add(snapshot.collections.constData(), snapshot.collections.size());
+    add(tail, sizeof tail - 1);
+    if (const int error = writeParts())
         return errorText(error);
-    if (const int error = file->syncAndClose())
+    if (const int error = file->sync())
         return errorText(error);
     if (const int error = file->renameTo(target))
         return errorText(error);
+    if (layout) {
+        layout->generation = snapshot.generation;
+        layout->file = SavedFile::adopt(file->release());
+    }
 
     // The rename itself is only durable once the folder is.
     const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());

@@ -1,6 +1,4 @@
 #include "boardfixture.h"
-#include "capture/pasteboard.h"
-#include "model/openedsecrets.h"
 #include "model/passwordcrypto.h"
 
 #include <QDir>
@@ -68,22 +66,7 @@ TEST_F(HistoryTest, ADamagedFileThatCannotBeKeptAsideIsNeverWrittenOver)
     EXPECT_EQ(file.readAll(), damaged);
 }
 
-TEST_F(HistoryTest, ASecretIsDroppedWithAToastWhenItsKeyCannotBeStored)
-{
-    ClipboardManagerState &state = makeStateWith({text(QStringLiteral("seed"))});
-    m_frontApplication.setFront(QStringLiteral("Editor"), QStringLiteral("org.example.editor"));
-    PasswordCrypto::setKeyProvider([] { return QByteArray(); });
-    m_pasteboard.copyText(QStringLiteral("hunter2"), {PasteboardMarker::concealed});
-    state.checkPasteboard();
-    PasswordCrypto::setKeyProvider(testClippingKey);
-
-    EXPECT_EQ(state.items().size(), 1);
-    ASSERT_TRUE(state.statusToastMessage());
-    EXPECT_TRUE(state.statusToastMessage()->startsWith(QStringLiteral("Password not kept")));
-    EXPECT_FALSE(storedFile()->items.first().textContent.contains(QStringLiteral("hunter2")));
-}
-
-TEST_F(HistoryTest, AnOpenedSecretIsKeptUntilItsClippingLeaves)
+TEST_F(HistoryTest, AnOpenedSecretIsNotKeptInMemory)
 {
     ClippingItem secret = text(QStringLiteral("opened once"));
     ASSERT_TRUE(secret.applyMaskState(true));
@@ -91,16 +74,12 @@ TEST_F(HistoryTest, AnOpenedSecretIsKeptUntilItsClippingLeaves)
     const ClippingItem &kept = state.items().first();
     EXPECT_EQ(kept.resolvedText(), QStringLiteral("opened once"));
 
-    // Without the key only the kept opened text can answer.
     PasswordCrypto::setKeyProvider([] { return QByteArray(); });
-    EXPECT_EQ(kept.resolvedText(), QStringLiteral("opened once"));
-    const QByteArray sealed = *kept.encryptedPasswordData;
-    state.deleteItem(kept);
-    EXPECT_EQ(OpenedSecrets::open(secret.id, sealed), std::nullopt);
+    EXPECT_EQ(kept.resolvedText(), QString()) << "nothing opened earlier answers";
     PasswordCrypto::setKeyProvider(testClippingKey);
 }
 
-TEST(OpenedSecretsTest, ALeadingByteOrderMarkIsPartOfTheText)
+TEST(PasswordCryptoTest, ALeadingByteOrderMarkIsPartOfTheText)
 {
     const QString withMark = QStringLiteral("\uFEFFsecret");
     const std::optional<QByteArray> sealed = PasswordCrypto::encrypt(withMark);

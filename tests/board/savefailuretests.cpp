@@ -202,27 +202,51 @@ TEST_F(SaveFailureTest, AFolderRemovedWhileRunningComesBackWithEverything)
     EXPECT_FALSE(state.statusToastMessage());
 }
 
-TEST_F(SaveFailureTest, LoadedClippingsAreWrittenBackAsTheyStoodInTheFile)
+// Saves encode only what the history says changed; whatever it changed, the file must be what
+// encoding everything would write, and a record read in another form is written anew.
+TEST_F(SaveFailureTest, EverySaveWritesWhatEncodingEverythingWould)
 {
-    // Spacing no encoder of ours produces: only the file's own text has it.
-    const QByteArray stored = ClippingJson::encode(textItem(QStringLiteral("as it was")))
-                                  .replace("\":", "\" : ")
-                                  .replace(",\"", " , \"");
+    const ClippingItem spaced = textItem(QStringLiteral("spaced"));
     {
         QDir().mkpath(m_directory.path());
         QFile file(m_directory.filePath(StoreFile::fileName()));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("{\"items\":[" + stored + "],\"collections\":[]}");
+        file.write("{\"items\":[" + ClippingJson::encode(textItem(QStringLiteral("a"))) + "," +
+                   ClippingJson::encode(spaced).replace("\":", "\" : ") + "," +
+                   ClippingJson::encode(textItem(QStringLiteral("b"))) + "],\"collections\":[]}");
     }
     ClipboardManagerState &state = makeState();
-    ASSERT_EQ(state.items().size(), 1);
-    state.insertNewItem(textItem(QStringLiteral("new")));
-    EXPECT_TRUE(fileBytes().contains(stored));
-
-    state.toggleFavorite(state.items()[1]);
-    const QByteArray changed = fileBytes();
-    EXPECT_FALSE(changed.contains(stored)) << "a changed clipping is encoded again";
-    EXPECT_TRUE(ClippingJson::decodeStore(changed).value().items[1].isFavorite);
+    ASSERT_EQ(state.items().size(), 3);
+    const auto encodedFile = [&] {
+        QByteArrayList items;
+        for (const ClippingItem &item : state.items())
+            items.append(ClippingJson::encode(item));
+        QByteArrayList collections;
+        for (const ClippingCollection &collection : state.collections())
+            collections.append(ClippingJson::encode(collection));
+        return "{\"items\":[" + items.join(',') + "],\"collections\":[" + collections.join(',') +
+               "]}";
+    };
+    const auto collection = [&] { return state.collections().first().id; };
+    const struct {
+        const char *step;
+        std::function<void()> change;
+    } steps[] = {
+        {"capture", [&] { state.insertNewItem(textItem(QStringLiteral("new"))); }},
+        {"favourite", [&] { state.toggleFavorite(state.items()[2]); }},
+        {"collection made", [&] { state.createCollection(QStringLiteral("Work")); }},
+        {"added", [&] { state.addItemToCollection(state.items()[3].id, collection()); }},
+        {"added too", [&] { state.addItemToCollection(state.items()[1].id, collection()); }},
+        {"taken out", [&] { state.removeItemFromCollection(state.items()[1].id, collection()); }},
+        {"collection deleted", [&] { state.deleteCollection(state.collections().first()); }},
+        {"masked", [&] { state.toggleTextMask(state.items()[1]); }},
+        {"deleted", [&] { state.deleteItem(state.items()[0]); }},
+    };
+    for (const auto &step : steps) {
+        step.change();
+        state.waitForSaved();
+        EXPECT_EQ(fileBytes(), encodedFile()) << step.step;
+    }
 }
 
 } // namespace

@@ -32,17 +32,25 @@ class SearchKeyCacheTest : public testing::TestWithParam<ChangeCase>
 {
 };
 
-// However the history changed, and whether or not the keys were wanted before the change, the
-// kept keys must be those of the clipping now at each place.
+// However the history changed, and whether the keys were wanted before the change, or are being
+// made elsewhere from the history as it was, the kept keys must be those of the clipping now at
+// each place.
 TEST_P(SearchKeyCacheTest, KeysFollowTheirClippings)
 {
     using Need = SearchKeyCache::Need;
-    for (const Need before : {Need::SearchKeys, Need::AppIDs}) {
+    for (const std::optional<Need> before :
+         {std::optional(Need::SearchKeys), std::optional(Need::AppIDs), std::optional<Need>()}) {
         QList<ClippingItem> items = numberedList(0, 60);
         SearchKeyCache cache;
-        cache.update(items, 1, before);
-        const int mailID = *cache.appIDOf(QStringLiteral("mail"));
+        std::function<SearchKeyCache()> build;
+        if (before)
+            cache.update(items, 1, *before);
+        else
+            build = SearchKeyCache::builder(items, 1);
         GetParam().change(items);
+        if (build)
+            cache = build();
+        const int mailID = *cache.appIDOf(QStringLiteral("mail"));
         cache.update(items, 2, Need::SearchKeys);
 
         for (qsizetype index = 0; index < items.size(); ++index) {

@@ -2,6 +2,7 @@
 #include "statefixture.h"
 #include "store/vendoraddress.h"
 
+#include <QFile>
 #include <QImage>
 #include <QSet>
 
@@ -129,11 +130,24 @@ TEST_F(ShowcaseTest, ResetReplacesTheHistoryWithFreshCopiesAndSaves)
     state.setSearchText(QStringLiteral("zzz"));
     state.setSidebarSelection(SidebarSelection::favorites());
 
+    state.waitForSaved();
+    const QByteArray replaced = [this] {
+        QFile file(storePath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    m_clock.set(Timestamp::fromDateTime(QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7), Qt::UTC)));
     state.resetToShowcaseData();
     EXPECT_EQ(state.sidebarSelection(), SidebarSelection::history());
     EXPECT_EQ(state.searchText(), QString());
     EXPECT_EQ(state.selectedItemID(), state.items().first().id);
-    EXPECT_EQ(texts(), firstTexts) << "the user's clipping is gone";
+    EXPECT_EQ(texts(), firstTexts) << "the user's clipping is gone from the board";
+    const QString keptName =
+        StoreFile::fileName() + QStringLiteral(".before-demo-20260304T050607Z");
+    QFile kept(m_directory.filePath(keptName));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), replaced) << "and kept beside the store";
+    ASSERT_TRUE(state.statusToastMessage());
+    EXPECT_TRUE(state.statusToastMessage()->contains(keptName));
     EXPECT_EQ(fileStore().items, state.items());
     EXPECT_EQ(fileStore().collections, state.collections());
     const QList<ClippingItem> second = state.items();

@@ -1,9 +1,16 @@
+#include "capture/pasteboard.h"
 #include "model/passwordcrypto.h"
+#include "platform/fake/fakekeyring.h"
 #include "readonlyfolder.h"
 #include "statefixture.h"
+#include "store/clippingkey.h"
+#include "store/clippingkeyservice.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QTimer>
 
 namespace
 {
@@ -117,9 +124,14 @@ QByteArray validItem()
 TEST_P(DamagedStoreTest, IsKeptAsideAndReplacedBySeeding)
 {
     writeFile(GetParam().contents);
+    testing::internal::CaptureStderr();
     const ClipboardManagerState &state = makeState();
+    const std::string said = testing::internal::GetCapturedStderr();
     const QStringList copies = damagedCopies();
     ASSERT_EQ(copies.size(), 1);
+    EXPECT_NE(said.find(copies.first().toStdString()), std::string::npos) << said;
+    ASSERT_TRUE(state.statusToastMessage());
+    EXPECT_TRUE(state.statusToastMessage()->contains(copies.first()));
     QFile kept(m_directory.filePath(copies.first()));
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), GetParam().contents) << "the damaged bytes survive untouched";
@@ -173,17 +185,119 @@ TEST_F(StoreLoadTest, PlainPasswordFromAnOlderFileIsSealedAndRewritten)
     legacy.isMasked.reset();
     ClippingItem maskedOnly = textItem(QString());
     maskedOnly.isMasked = true;
-    writeItems({legacy, maskedOnly});
+    // A password stated unmasked is a secret all the same.
+    ClippingItem unmaskedPassword = textItem(QStringLiteral("swordfish"));
+    unmaskedPassword.isPassword = true;
+    writeItems({legacy, maskedOnly, unmaskedPassword});
 
     const ClipboardManagerState &state = makeState();
     EXPECT_FALSE(fileBytes().contains("hunter2"));
+    EXPECT_FALSE(fileBytes().contains("swordfish"));
     const PersistedStore stored = fileStore();
     EXPECT_TRUE(stored.items[0].textContent.isEmpty());
     ASSERT_TRUE(stored.items[0].encryptedPasswordData);
     EXPECT_EQ(stored.items[0].resolvedText(), QStringLiteral("hunter2"));
     EXPECT_EQ(stored.items[0].isMasked, true);
     EXPECT_TRUE(stored.items[1].isPassword);
+    EXPECT_EQ(stored.items[2].resolvedText(), QStringLiteral("swordfish"));
+    EXPECT_TRUE(state.isTextMasked(state.items()[2]));
     EXPECT_EQ(state.items(), stored.items);
+}
+
+// Runs events until `done` holds or the time is up; returns the longest stretch between two
+// turns of the event loop.
+template <typename Done> qint64 runEventsUntil(Done done, int limitMs)
+{
+    QElapsedTimer total;
+    total.start();
+    QElapsedTimer sinceTurn;
+    sinceTurn.start();
+    qint64 stall = 0;
+    QTimer ticks;
+    ticks.setInterval(5);
+    QObject::connect(&ticks, &QTimer::timeout,
+                     [&] { stall = std::max(stall, sinceTurn.restart()); });
+    ticks.start();
+    while (!done() && total.elapsed() < limitMs)
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 10);
+    return stall;
+}
+
+TEST_F(StoreLoadTest, ASlowKeyringHoldsNothingUpAndLosesNothing)
+{
+    ClippingItem legacy = textItem(QStringLiteral("hunter2"));
+    legacy.isPassword = true;
+    writeItems({legacy, textItem(QStringLiteral("plain"))});
+    const QByteArray before = fileBytes();
+
+    auto keyring = std::make_unique<FakeKeyring>();
+    keyring->values().insert(ClippingKey::settingsKey, testClippingKey());
+    keyring->setAnswerDelay(1000);
+    ClippingKeyService service(m_settings, std::move(keyring), ClippingKey::settingsKey);
+    PasswordCrypto::setKeyProvider(service.provider());
+    service.onKeyArrived = [this] { state().clippingKeyArrived(); };
+    service.start();
+    ClipboardManagerState &state = makeState();
+    EXPECT_EQ(fileBytes(), before) << "the record stays as the file had it";
+    EXPECT_EQ(state.items().first().resolvedText(), QStringLiteral("hunter2"));
+
+    // A secret copied meanwhile is kept, and stays out of the file until it can be sealed.
+    m_frontApplication.setFront(QStringLiteral("Editor"), QStringLiteral("org.example.editor"));
+    m_pasteboard.copyText(QStringLiteral("fresh secret"), {PasteboardMarker::concealed});
+    state.checkPasteboard();
+    ASSERT_EQ(state.items().size(), 3);
+    EXPECT_TRUE(state.isTextMasked(state.items().first()));
+    state.toggleFavorite(state.items().last());
+    EXPECT_FALSE(fileBytes().contains("fresh secret"));
+    EXPECT_EQ(fileStore().items.size(), 2);
+
+    EXPECT_LT(runEventsUntil([&] { return service.hasKey(); }, 3000), 50)
+        << "the wait for the key never holds the thread up";
+    ASSERT_TRUE(service.hasKey());
+    EXPECT_FALSE(fileBytes().contains("hunter2"));
+    const PersistedStore stored = fileStore();
+    ASSERT_EQ(stored.items.size(), 3);
+    EXPECT_EQ(stored.items[0].resolvedText(), QStringLiteral("fresh secret"));
+    EXPECT_EQ(stored.items[1].resolvedText(), QStringLiteral("hunter2"));
+    EXPECT_TRUE(stored.items[0].textContent.isEmpty());
+    PasswordCrypto::setKeyProvider(testClippingKey);
+}
+
+TEST(ClippingKeyServiceTest, AFailingKeyringIsAskedOnceUntilTheRetryAndAnswersNobodyOnceGone)
+{
+    MemorySettingsStore settings;
+    settings.setValue(ClippingKey::inKeyringKey, true);
+    auto owned = std::make_unique<FakeKeyring>();
+    FakeKeyring &keyring = *owned;
+    keyring.setAnswers(false);
+    ClippingKeyService service(settings, std::move(owned), ClippingKey::settingsKey);
+    service.setRetryInterval(200);
+    QStringList notices;
+    service.onNotice = [&](const QString &text) { notices.append(text); };
+    const auto provider = service.provider();
+    service.start();
+    for (int use = 0; use < 100; ++use) {
+        EXPECT_TRUE(provider().isEmpty());
+        service.start();
+    }
+    EXPECT_EQ(keyring.reads(), 1);
+    runEventsUntil([&] { return keyring.reads() > 1; }, 2000);
+    EXPECT_EQ(keyring.reads(), 2) << "tried again on the timer";
+    EXPECT_EQ(notices.size(), 1) << "said once";
+    EXPECT_FALSE(settings.value(ClippingKey::settingsKey).isValid()) << "no second key made";
+
+    // Gone while an answer is due: nobody hears it, and the provider left behind has nothing.
+    std::function<QByteArray()> leftBehind;
+    {
+        auto slow = std::make_unique<FakeKeyring>();
+        slow->setAnswerDelay(100);
+        ClippingKeyService gone(settings, std::move(slow), ClippingKey::settingsKey);
+        gone.onKeyArrived = [] { ADD_FAILURE() << "answered after it went"; };
+        leftBehind = gone.provider();
+        gone.start();
+    }
+    runEventsUntil([] { return false; }, 300);
+    EXPECT_TRUE(leftBehind().isEmpty());
 }
 
 TEST_F(StoreLoadTest, ChromeIsRenamedInMemoryWithoutASave)

@@ -447,6 +447,9 @@ INSTANTIATE_TEST_SUITE_P(
             SensitivityCase{"NameFragmentIgnoresCase", {}, "KeePassXC Passwords", "", true},
             SensitivityCase{"BundleIdFragment", {}, "Vault", "com.bitwarden.desktop", true},
             SensitivityCase{"KeychainAccess", {}, "Keychain Access", "", true},
+            SensitivityCase{"KeePassXC", {}, "KeePassXC", "", true},
+            SensitivityCase{"SeahorseById", {}, "Keys", "org.gnome.seahorse.Application", true},
+            SensitivityCase{"KWallet", {}, "KWalletManager", "", true},
             SensitivityCase{"Ordinary", {QStringLiteral("text/plain")}, "Editor", "org.e", false}),
         testing::Bool()),
     [](const auto &info) {

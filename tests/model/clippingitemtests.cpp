@@ -56,7 +56,7 @@ TEST(ClippingItemTest, PasswordExplicitlyUnmaskedStaysPlain)
     EXPECT_FALSE(item.encryptedPasswordData);
     EXPECT_EQ(item.isMasked, false);
     EXPECT_TRUE(item.isPassword);
-    EXPECT_FALSE(item.isSecret()) << "a stated isMasked decides";
+    EXPECT_TRUE(item.isSecret()) << "a password is a secret whatever isMasked says";
 }
 
 TEST(ClippingItemTest, GivenSealedBytesAreKeptAsGiven)
@@ -121,19 +121,26 @@ TEST(ClippingItemTest, SealedBytesThatDoNotOpenAreKeptRatherThanUnmaskedToNothin
     EXPECT_EQ(item, before);
 }
 
-TEST(ClippingItemTest, WithoutAKeyAPlainTextStaysPlainAndASecretStaysSealed)
+TEST(ClippingItemTest, WithoutAKeyNothingChangesAndNoTextIsLost)
 {
     ClippingItem plain = textItem(QStringLiteral("keep me"));
     ClippingItem secret = textItem(QStringLiteral("sealed"));
     ASSERT_TRUE(secret.applyMaskState(true));
+    ClippingItem plainSecret = textItem(QStringLiteral("only copy"));
+    plainSecret.isPassword = true;
+    plainSecret.isMasked.reset();
 
     PasswordCrypto::setKeyProvider([] { return QByteArray(); });
-    const ClippingItem plainBefore = plain;
-    const ClippingItem secretBefore = secret;
-    EXPECT_FALSE(plain.applyMaskState(true));
-    EXPECT_EQ(plain, plainBefore);
-    EXPECT_FALSE(secret.applyMaskState(false));
-    EXPECT_EQ(secret, secretBefore);
+    for (auto [item, masked] :
+         {std::pair{&plain, true}, std::pair{&secret, false}, std::pair{&plainSecret, true}}) {
+        const ClippingItem before = *item;
+        EXPECT_FALSE(item->applyMaskState(masked));
+        EXPECT_EQ(*item, before);
+    }
+    const ClippingItem made = ClippingItem::make(
+        {.textContent = QStringLiteral("copied"), .isPassword = true, .sourceAppName = {}});
+    EXPECT_EQ(made.textContent, QStringLiteral("copied")) << "kept until it can be sealed";
+    EXPECT_TRUE(made.awaitsSealing());
     PasswordCrypto::setKeyProvider(testClippingKey);
 }
 
@@ -144,11 +151,13 @@ TEST(ClippingItemTest, ObfuscatedTextIsClampedBetweenEightAndThirtyTwoDots)
     EXPECT_EQ(textItem(QString(100, u'a')).obfuscatedText(), QString(32, QChar(0x2022)));
 }
 
-TEST(ClippingItemTest, SecretFollowsIsMaskedWhenStated)
+TEST(ClippingItemTest, SecretWhenMaskedOrAPassword)
 {
     ClippingItem item = textItem(QStringLiteral("t"));
     item.isPassword = true;
     item.isMasked.reset();
+    EXPECT_TRUE(item.isSecret());
+    item.isMasked = false;
     EXPECT_TRUE(item.isSecret());
     item.isPassword = false;
     EXPECT_FALSE(item.isSecret());

@@ -1,5 +1,6 @@
 #include "model/passwordcrypto.h"
 #include "platform/fake/memorysettingsstore.h"
+#include "scratchdirectory.h"
 #include "store/clippingkey.h"
 
 #include <gtest/gtest.h>
@@ -59,6 +60,21 @@ TEST(PasswordCryptoTest, NonUtf8PlaintextCountsAsNotOpening)
 TEST(PasswordCryptoTest, MalformedKeyNeverSeals)
 {
     EXPECT_FALSE(PasswordCrypto::seal("x", QByteArray(16, 'k')));
+}
+
+TEST(PasswordCryptoTest, AProviderThatSealsMeanwhileDoesNotHang)
+{
+    // As a keyring answer that runs events would, and a copy sealed in them.
+    bool nested = false;
+    PasswordCrypto::setKeyProvider([&nested] {
+        if (!nested) {
+            nested = true;
+            EXPECT_TRUE(PasswordCrypto::encrypt(QStringLiteral("meanwhile")));
+        }
+        return testClippingKey();
+    });
+    EXPECT_TRUE(PasswordCrypto::encrypt(QStringLiteral("first")));
+    PasswordCrypto::setKeyProvider(testClippingKey);
 }
 
 struct StoredKeyCase {

@@ -10,6 +10,27 @@ namespace
 const QByteArray fileKey(32, 'f');
 const QByteArray ringKey(32, 'r');
 
+// The fake answers at once, so the answer is there when the call returns.
+std::optional<QByteArray> load(SettingsStore &settings, Keyring &keyring,
+                               QStringList *notices = nullptr)
+{
+    std::optional<QByteArray> result;
+    bool answered = false;
+    ClippingKey::loadOrCreate(
+        settings, keyring, ClippingKey::settingsKey,
+        [notices](const QString &text) {
+            if (notices)
+                notices->append(text);
+        },
+        [&](const std::optional<QByteArray> &key) {
+            EXPECT_FALSE(answered) << "answered twice";
+            answered = true;
+            result = key;
+        });
+    EXPECT_TRUE(answered);
+    return result;
+}
+
 enum class Ring { Empty, HoldsKey, HoldsShortKey, Refuses, Silent };
 enum class From { File, Ring, New, Nothing };
 
@@ -46,8 +67,7 @@ TEST_P(KeyringKeyTest, KeepsOneKeyAndMovesItOnlyOnConfirmation)
     keyring.setAnswers(c.ring != Ring::Silent);
 
     QStringList notices;
-    const std::optional<QByteArray> key = ClippingKey::loadOrCreate(
-        settings, keyring, [&](const QString &text) { notices.append(text); });
+    const std::optional<QByteArray> key = load(settings, keyring, &notices);
 
     switch (c.expected) {
     case From::File:
@@ -71,7 +91,7 @@ TEST_P(KeyringKeyTest, KeepsOneKeyAndMovesItOnlyOnConfirmation)
     EXPECT_EQ(notices.size(), c.noticed ? 1 : 0) << notices.join(u'\n').toStdString();
     // The next start finds the same key wherever it went.
     keyring.setRefusesWrites(false);
-    EXPECT_EQ(ClippingKey::loadOrCreate(settings, keyring, [](const QString &) {}), key);
+    EXPECT_EQ(load(settings, keyring), key);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -95,8 +115,20 @@ INSTANTIATE_TEST_SUITE_P(
                     KeyringCase{"noKeyringOnAFreshStartMakesAFileKey", Ring::Silent, false, false,
                                 From::New, true, false, true},
                     KeyringCase{"silentKeyringThatHoldsTheKeyMakesNoSecondOne", Ring::Silent, false,
-                                true, From::Nothing, false, false, true}),
+                                true, From::Nothing, false, false, true},
+                    KeyringCase{"keyringThatLostTheKeyMakesNoSecondOne", Ring::Empty, false, true,
+                                From::Nothing, false, false, true}),
     [](const testing::TestParamInfo<KeyringCase> &info) { return info.param.name; });
+
+TEST(KeyringEntryTest, OnlyTheUsersOwnProfileUsesTheUsersEntry)
+{
+    const QString user = QStringLiteral("/home/u/.config/Quillstash/Quillstash.conf");
+    const QString other = QStringLiteral("/tmp/test-home/Quillstash.conf");
+    EXPECT_EQ(ClippingKey::keyringEntry(user, user), ClippingKey::settingsKey);
+    EXPECT_NE(ClippingKey::keyringEntry(other, user), ClippingKey::settingsKey);
+    EXPECT_NE(ClippingKey::keyringEntry(other, user),
+              ClippingKey::keyringEntry(QStringLiteral("/tmp/another/Quillstash.conf"), user));
+}
 
 TEST(KeyringKeyMoveTest, TheFileKeyIsRemovedOnlyAfterTheMarkIsWritten)
 {
@@ -104,12 +136,12 @@ TEST(KeyringKeyMoveTest, TheFileKeyIsRemovedOnlyAfterTheMarkIsWritten)
     FakeKeyring keyring;
     settings.setValue(ClippingKey::settingsKey, fileKey);
     settings.setFailsWrites(true);
-    EXPECT_EQ(ClippingKey::loadOrCreate(settings, keyring, [](const QString &) {}), fileKey);
+    EXPECT_EQ(load(settings, keyring), fileKey);
     settings.setFailsWrites(false);
     EXPECT_EQ(settings.value(ClippingKey::settingsKey).toByteArray(), fileKey)
         << "without the mark, a later run without keyring must still find the key";
     keyring.setAnswers(false);
-    EXPECT_EQ(ClippingKey::loadOrCreate(settings, keyring, [](const QString &) {}), fileKey);
+    EXPECT_EQ(load(settings, keyring), fileKey);
 }
 
 } // namespace

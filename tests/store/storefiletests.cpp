@@ -7,6 +7,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <csignal>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -87,26 +88,132 @@ TEST(StoreFileTest, WritesACompactObjectWithExactlyTwoKeysAndReadsItBack)
     EXPECT_EQ(read.store.collections, collections);
 }
 
-TEST(StoreFileTest, ChangedClippingsAreEncodedAgainAndUnchangedOnesStay)
+// The file as encoding every clipping anew would write it.
+QByteArray encodedFile(const QList<ClippingItem> &items)
+{
+    QByteArrayList records;
+    for (const ClippingItem &clipping : items)
+        records.append(ClippingJson::encode(clipping));
+    return "{\"items\":[" + records.join(',') + "],\"collections\":[]}";
+}
+
+QString saveChanged(StoreFile &store, const QList<ClippingItem> &items, const QSet<QUuid> &changed)
+{
+    QString outcome = QStringLiteral("not reported");
+    store.onWritten = [&](const QString &failure) { outcome = failure; };
+    store.write(items, {}, &changed);
+    store.flush();
+    store.onWritten = nullptr;
+    return outcome;
+}
+
+ClippingItem image(qsizetype bytes, char fill)
+{
+    ClippingItem clipping = item(QStringLiteral("image"));
+    clipping.type = ClippingType::Image;
+    clipping.imageData = QByteArray(bytes, fill);
+    return clipping;
+}
+
+// Unchanged records are copied from the file written before, changed ones encoded; whatever
+// mix a save takes, the file must be what encoding everything would write.
+TEST(StoreFileTest, SavesOnlyWhatChangedAndWriteWhatAFullEncodingWould)
+{
+    ScratchDirectory directory;
+    QList<ClippingItem> items{item(QStringLiteral("a")), image(200000, 'i'),
+                              item(QStringLiteral("b")), item(QStringLiteral("c")),
+                              item(QStringLiteral("d"))};
+    {
+        StoreFile first(directory.path());
+        ASSERT_EQ(save(first, items), QString());
+    }
+    StoreFile store(directory.path());
+    ASSERT_EQ(store.read().store.items, items);
+
+    const struct {
+        const char *step;
+        std::function<QSet<QUuid>(QList<ClippingItem> &)> change;
+    } steps[] = {
+        {"nothing", [](auto &) { return QSet<QUuid>(); }},
+        {"new in front",
+         [](auto &list) {
+             list.prepend(item(QStringLiteral("new")));
+             return QSet<QUuid>{list.first().id};
+         }},
+        {"one in the middle",
+         [](auto &list) {
+             list[3].isFavorite = true;
+             return QSet<QUuid>{list[3].id};
+         }},
+        {"one removed",
+         [](auto &list) {
+             list.removeAt(4);
+             return QSet<QUuid>();
+         }},
+        {"new image",
+         [](auto &list) {
+             list.prepend(image(300000, 'j'));
+             return QSet<QUuid>{list.first().id};
+         }},
+        {"after the image was written", [](auto &) { return QSet<QUuid>(); }},
+        {"the last removed",
+         [](auto &list) {
+             list.removeLast();
+             return QSet<QUuid>();
+         }},
+    };
+    for (const auto &step : steps) {
+        const QSet<QUuid> changed = step.change(items);
+        ASSERT_EQ(saveChanged(store, items, changed), QString()) << step.step;
+        EXPECT_EQ(contents(store.path()), encodedFile(items)) << step.step;
+    }
+
+    // Changed behind the program's back, the file can no longer be copied from: that save
+    // fails with the file left alone, and the next one encodes everything again.
+    QFile behind(store.path());
+    ASSERT_TRUE(behind.open(QIODevice::ReadWrite));
+    behind.write("{\"items\":[ ");
+    behind.close();
+    EXPECT_NE(saveChanged(store, items, {}), QString());
+    ASSERT_EQ(saveChanged(store, items, {}), QString());
+    EXPECT_EQ(contents(store.path()), encodedFile(items));
+}
+
+// A file another version wrote is brought to the encoder's form at the next save, even where
+// the clippings did not change.
+TEST(StoreFileTest, RecordsOfAnotherFormAreWrittenAnew)
 {
     ScratchDirectory directory;
     StoreFile store(directory.path());
-    QList<ClippingItem> items{item(QStringLiteral("a")), item(QStringLiteral("b")),
-                              item(QStringLiteral("c"))};
-    ASSERT_EQ(save(store, items, {}), QString());
+    const ClippingItem canonical = item(QStringLiteral("as written"));
+    QFile file(store.path());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("{\"items\": [\n" + ClippingJson::encode(canonical) + ",\n" +
+               R"({"id":"6f1c7a0e-3b2d-4c55-9a1e-0d2f3b4c5d6e","type":"Text","textContent":"t",)"
+               R"("isPassword":false,"richKind":"plainText","sourceAppName":"A",)"
+               R"("sourceAppBundleID":"","createdAt":12,"isFavorite":false,"collectionIDs":[],)"
+               R"("urlTitle":null,"somethingNew":1})" +
+               ",\n" + ClippingJson::encode(item(QStringLiteral("spaced"))).replace(":", ": ") +
+               "], \"collections\": []}");
+    file.close();
 
-    items[1].isFavorite = true;
-    items[1].textContent = QStringLiteral("b changed");
-    items.removeAt(2);
-    items.prepend(item(QStringLiteral("new")));
-    ASSERT_EQ(save(store, items, {}), QString());
-    EXPECT_EQ(store.read().store.items, items);
+    const StoreFile::ReadResult read = store.read();
+    ASSERT_EQ(read.status, StoreFile::ReadStatus::Loaded);
+    ASSERT_EQ(saveChanged(store, read.store.items, {}), QString());
+    EXPECT_EQ(contents(store.path()), encodedFile(read.store.items));
+}
 
-    // A fresh writer over the same folder knows nothing cached and must agree byte for byte.
-    StoreFile fresh(directory.path());
-    const QByteArray cached = contents(store.path());
-    ASSERT_EQ(save(fresh, items, {}), QString());
-    EXPECT_EQ(contents(store.path()), cached);
+// Reading a store that cannot fit would end every start; it counts as damaged and is kept.
+TEST(StoreFileTest, AFileLargerThanTheMemoryAvailableCountsAsDamaged)
+{
+    ScratchDirectory directory;
+    StoreFile store(directory.path());
+    ASSERT_EQ(save(store, {item(QStringLiteral("x"))}), QString());
+    const qint64 size = QFile(store.path()).size();
+    EXPECT_EQ(StoreFile::readContentsWithin(store.path(), size - 1).read.status,
+              StoreFile::ReadStatus::Damaged);
+    EXPECT_EQ(StoreFile::readContentsWithin(store.path(), size).read.status,
+              StoreFile::ReadStatus::Loaded);
 }
 
 TEST(StoreFileTest, FolderAndFileArePrivate)
@@ -169,8 +276,10 @@ TEST(StoreFileTest, KeepsADamagedFileAsideUnderAUtcStamp)
     ASSERT_EQ(store.read().status, StoreFile::ReadStatus::Damaged);
 
     const QDateTime when(QDate(2026, 3, 4), QTime(5, 6, 7), Qt::UTC);
-    store.keepDamaged(when);
-    store.keepDamaged(when); // nothing left to move: harmless
+    EXPECT_EQ(store.keepAside(QStringLiteral("damaged"), when),
+              store.path() + QStringLiteral(".damaged-20260304T050607Z"));
+    EXPECT_EQ(store.keepAside(QStringLiteral("damaged"), when), std::nullopt)
+        << "nothing left to move: harmless";
     EXPECT_FALSE(QFile::exists(store.path()));
     EXPECT_EQ(contents(store.path() + QStringLiteral(".damaged-20260304T050607Z")),
               QByteArray("{\"items\":[tru"));
@@ -194,7 +303,7 @@ TEST(StoreFileTest, AWriteKilledMidwayLeavesATemporaryFileThatTheNextStartRemove
 
     QList<StoreWriter::Piece> pieces;
     for (int i = 0; i < 200; ++i)
-        pieces.append({ClippingJson::encode(item(QStringLiteral("lost %1").arg(i))), {}});
+        pieces.append({{}, ClippingJson::encode(item(QStringLiteral("lost %1").arg(i)))});
     // A file size limit with SIGXFSZ left at its default kills the child inside the write,
     // before any cleanup of its own can run.
     const pid_t child = ::fork();
@@ -203,7 +312,7 @@ TEST(StoreFileTest, AWriteKilledMidwayLeavesATemporaryFileThatTheNextStartRemove
         std::signal(SIGXFSZ, SIG_DFL);
         const rlimit limit{4096, 4096};
         ::setrlimit(RLIMIT_FSIZE, &limit);
-        StoreWriter::writeFile(store.path(), {pieces, {}});
+        StoreWriter::writeFile(store.path(), {0, pieces, {}, {}});
         ::_exit(0);
     }
     int status = 0;

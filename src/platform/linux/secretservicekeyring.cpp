@@ -1,22 +1,19 @@
 #include "secretservicekeyring.h"
 
 #include <QDBusConnection>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QTimer>
+#include <memory>
 #include <qt6keychain/keychain.h>
 
 namespace
 {
 
 const QString service = QStringLiteral("Quillstash");
-// A keyring that wants the user to unlock it may take a while; one that never answers must not
-// hang the program.
-constexpr int answerTimeoutMs = 30000;
 
 // Without a session bus there is no keyring to ask. Only an announced bus counts: asking for
 // one would make D-Bus launch a bus of its own, and a keyring daemon with it that waits to be
-// unlocked, stalling the start for as long as the time-out.
+// unlocked.
 bool hasSessionBus()
 {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
@@ -26,49 +23,71 @@ bool hasSessionBus()
     return QDBusConnection::sessionBus().isConnected();
 }
 
-// Runs the job to its end; false when it did not end in time. User input waits meanwhile.
-bool finish(QKeychain::Job &job)
+// Starts the job; `done` hears it once, with the job when it ended in time, else with nothing.
+void run(QKeychain::Job *job, QObject &context, std::chrono::milliseconds timeout,
+         std::function<void(const QKeychain::Job *)> done)
 {
-    if (!hasSessionBus())
-        return false;
-    job.setAutoDelete(false);
-    QEventLoop loop;
-    bool finished = false;
-    QObject::connect(&job, &QKeychain::Job::finished, &loop, [&] {
-        finished = true;
-        loop.quit();
-    });
-    QTimer::singleShot(answerTimeoutMs, &loop, &QEventLoop::quit);
-    job.start();
-    if (!finished)
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    return finished;
+    job->setAutoDelete(true);
+    job->setInsecureFallback(false);
+    auto pending = std::make_shared<std::function<void(const QKeychain::Job *)>>(std::move(done));
+    auto finish = [pending](const QKeychain::Job *ended) {
+        if (!*pending)
+            return;
+        const auto answer = std::exchange(*pending, nullptr);
+        answer(ended);
+    };
+    QObject::connect(job, &QKeychain::Job::finished, &context,
+                     [finish](QKeychain::Job *ended) { finish(ended); });
+    QTimer::singleShot(timeout, &context, [finish] { finish(nullptr); });
+    job->start();
 }
 
 } // namespace
 
-Keyring::Entry SecretServiceKeyring::read(const QString &key)
+SecretServiceKeyring::SecretServiceKeyring(std::chrono::milliseconds answerTimeout)
+    : m_answerTimeout(answerTimeout)
 {
-    QKeychain::ReadPasswordJob job(service);
-    job.setKey(key);
-    job.setInsecureFallback(false);
-    if (!finish(job))
-        return {Status::Unavailable, {}};
-    switch (job.error()) {
-    case QKeychain::NoError:
-        return {Status::Found, job.binaryData()};
-    case QKeychain::EntryNotFound:
-        return {Status::Missing, {}};
-    default:
-        return {Status::Unavailable, {}};
-    }
 }
 
-bool SecretServiceKeyring::write(const QString &key, const QByteArray &value)
+void SecretServiceKeyring::read(const QString &key, std::function<void(Entry)> answer)
 {
-    QKeychain::WritePasswordJob job(service);
-    job.setKey(key);
-    job.setInsecureFallback(false);
-    job.setBinaryData(value);
-    return finish(job) && job.error() == QKeychain::NoError;
+    if (!hasSessionBus()) {
+        answer({Status::Unavailable, {}});
+        return;
+    }
+    auto *job = new QKeychain::ReadPasswordJob(service);
+    job->setKey(key);
+    run(job, m_answers, m_answerTimeout, [answer = std::move(answer)](const QKeychain::Job *ended) {
+        if (!ended) {
+            answer({Status::Unavailable, {}});
+            return;
+        }
+        switch (ended->error()) {
+        case QKeychain::NoError:
+            answer({Status::Found,
+                    static_cast<const QKeychain::ReadPasswordJob *>(ended)->binaryData()});
+            return;
+        case QKeychain::EntryNotFound:
+            answer({Status::Missing, {}});
+            return;
+        default:
+            answer({Status::Unavailable, {}});
+            return;
+        }
+    });
+}
+
+void SecretServiceKeyring::write(const QString &key, const QByteArray &value,
+                                 std::function<void(bool)> answer)
+{
+    if (!hasSessionBus()) {
+        answer(false);
+        return;
+    }
+    auto *job = new QKeychain::WritePasswordJob(service);
+    job->setKey(key);
+    job->setBinaryData(value);
+    run(job, m_answers, m_answerTimeout, [answer = std::move(answer)](const QKeychain::Job *ended) {
+        answer(ended && ended->error() == QKeychain::NoError);
+    });
 }

@@ -1,6 +1,7 @@
 #include "clippingfacts.h"
 
 #include "model/clippingitem.h"
+#include "model/passwordcrypto.h"
 
 #include <QCache>
 
@@ -25,6 +26,8 @@ struct Fingerprint {
     QString colorHex;
     QString urlTitle;
     QString calendarSchedule;
+    // A secret's counts change when its key arrives.
+    quint64 keyGeneration;
 
     static Fingerprint of(const ClippingItem &item)
     {
@@ -42,7 +45,8 @@ struct Fingerprint {
                 item.fileName.value_or(QString()),
                 item.colorHex.value_or(QString()),
                 item.urlTitle.value_or(QString()),
-                item.calendarSchedule.value_or(QString())};
+                item.calendarSchedule.value_or(QString()),
+                item.isSecret() ? PasswordCrypto::keyGeneration() : 0};
     }
     bool operator==(const Fingerprint &) const = default;
 };

@@ -148,9 +148,14 @@ std::optional<double> PasteSession::waitForTrace(const QString &event, int timeo
 double PasteSession::typeIntoBoard(const QString &key)
 {
     const double before = now();
-    m_program.write(QStringLiteral("key %1\n").arg(key).toUtf8());
-    m_program.waitForBytesWritten(waitLimit);
+    tellProgram(QStringLiteral("key ") + key);
     return before;
+}
+
+void PasteSession::tellProgram(const QString &command)
+{
+    m_program.write((command + u'\n').toUtf8());
+    m_program.waitForBytesWritten(waitLimit);
 }
 
 std::optional<double> PasteSession::waitForTargetText(const QString &text)

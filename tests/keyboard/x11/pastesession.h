@@ -27,6 +27,8 @@ public:
     std::optional<double> waitForTrace(const QString &event, int timeout = 5000);
     // A key typed into the board, e.g. "Return"; the time it was sent.
     double typeIntoBoard(const QString &key);
+    // Any other line of the program's test input.
+    void tellProgram(const QString &command);
     // The time the target's field first showed exactly this text, or nothing within 5 s.
     std::optional<double> waitForTargetText(const QString &text);
     // Copies text in another program (xclip), which stays its owner.
