@@ -170,11 +170,14 @@ void BM_OpenQuickLook(benchmark::State &run)
         text += oneLine || i % 12 != 11 ? u' ' : u'\n';
     }
     ClipboardManagerState &state = board().state();
-    const ClippingItem item = ClippingItem::make(
-        {.type = ClippingType::Text, .textContent = text, .sourceAppName = apps[0]});
     board().window().showMainWindow();
     QWidget &preview = *board().window().view()->quickLook();
     for (auto _ : run) {
+        // A new clipping each time, so that nothing about its text is known beforehand.
+        run.PauseTiming();
+        const ClippingItem item = ClippingItem::make(
+            {.type = ClippingType::Text, .textContent = text, .sourceAppName = apps[0]});
+        run.ResumeTiming();
         state.setQuickLookItem(item);
         benchmark::DoNotOptimize(preview.grab());
         run.PauseTiming();

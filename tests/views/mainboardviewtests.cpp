@@ -1,14 +1,19 @@
 #include "boardfixture.h"
+#include "cardsamples.h"
 #include "views/board/cardgridview.h"
 #include "views/board/layoutpreset.h"
+#include "views/board/previewtext.h"
 #include "views/board/quicklookview.h"
 #include "views/board/sidebarview.h"
+#include "views/cards/clippingfacts.h"
 
 #include <QAbstractButton>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTextBlock>
 #include <gtest/gtest.h>
 
 namespace
@@ -220,6 +225,62 @@ TEST_F(QuickLookTest, SecretFollowsAltLive)
     auto *text = preview->findChild<QPlainTextEdit *>(QStringLiteral("quickLookText"));
     ASSERT_TRUE(text);
     EXPECT_EQ(text->textInteractionFlags(), Qt::NoTextInteraction);
+}
+
+// Long lines are shown in pieces and the text arrives over several turns: all of it must become
+// reachable, and a selection must give back the clipping's own characters.
+TEST_F(QuickLookTest, LongTextArrivesWhole)
+{
+    const QString pair = QStringLiteral("\U0001F600");
+    const QList<QString> texts{
+        QString(5000, u'x'),
+        QString(2047, u'y') + pair + QString(3000, u'z'),
+        QStringLiteral("word ").repeated(2000),
+        QStringLiteral("one\r\ntwo\rthree\n\n").repeated(3000),
+        QStringLiteral("line\n").repeated(5000),
+        // Counted off the GUI thread.
+        QStringLiteral("ab ").repeated(70000),
+    };
+    QList<ClippingItem> items;
+    for (const QString &text : texts)
+        items.append(ClippingItem::make({.type = ClippingType::Text, .textContent = text}));
+    makeBoard(0, items);
+    MainBoardView &view = makeView();
+    for (const ClippingItem &item : state().items()) {
+        state().setQuickLookItem(item);
+        auto *text = view.quickLook()->findChild<PreviewText *>(QStringLiteral("quickLookText"));
+        ASSERT_TRUE(text);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return text->isComplete(); }));
+        text->selectAll();
+        EXPECT_EQ(text->selectedText(), item.textContent);
+        EXPECT_LE(text->document()->findBlockByNumber(0).length(), 2049);
+        auto *footer = view.quickLook()->findChild<QLabel *>(QStringLiteral("quickLookMetadata"));
+        ASSERT_TRUE(footer);
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return footer->text() == ClippingFacts::compute(item).footerMetadataText; }));
+        state().setQuickLookItem(std::nullopt);
+    }
+}
+
+// Decoded to the panel's size: a large image still fills the picture's middle, and data that is
+// not an image leaves the checkerboard.
+TEST_F(QuickLookTest, ImageIsShownAtThePanelsSize)
+{
+    QImage wide(4000, 1000, QImage::Format_RGB32);
+    wide.fill(Qt::red);
+    ClippingItem image = ClippingItem::make({.type = ClippingType::Image});
+    image.imageData = pngBytes(wide);
+    ClippingItem garbage = ClippingItem::make({.type = ClippingType::Image});
+    garbage.imageData = QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(10000, '\x13');
+    makeBoard(0, {image, garbage});
+    MainBoardView &view = makeView();
+    for (const ClippingItem &item : state().items()) {
+        state().setQuickLookItem(item);
+        const QImage shown = view.grab().toImage();
+        const QPoint middle = view.quickLook()->panelGeometry().center();
+        EXPECT_EQ(shown.pixelColor(middle) == QColor(Qt::red), item.id == image.id);
+        state().setQuickLookItem(std::nullopt);
+    }
 }
 
 TEST_F(QuickLookTest, PasteClosesBeforeActivating)

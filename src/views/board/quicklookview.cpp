@@ -3,6 +3,7 @@
 #include "artwork/appiconprovider.h"
 #include "board/clipboardmanagerstate.h"
 #include "model/colorhex.h"
+#include "previewtext.h"
 #include "toolbarbutton.h"
 #include "views/cards/checkerboard.h"
 #include "views/cards/clippingfacts.h"
@@ -12,16 +13,20 @@
 #include "views/foundation/theme.h"
 #include "views/foundation/viewfonts.h"
 
+#include <QApplication>
+#include <QBuffer>
 #include <QGraphicsDropShadowEffect>
 #include <QHBoxLayout>
+#include <QImageReader>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QThreadPool>
 #include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace
 {
@@ -89,8 +94,7 @@ public:
     {
         m_item = item;
         m_image = QImage();
-        if (item.type == ClippingType::Image && item.imageData)
-            m_image = QImage::fromData(*item.imageData);
+        m_imageRoom = QSizeF();
         update();
     }
 
@@ -118,15 +122,39 @@ protected:
     }
 
 private:
+    // Decoded once, at the size it is shown.
+    void decodeImage(const QSizeF &room)
+    {
+        m_imageRoom = room;
+        m_image = QImage();
+        if (!m_item->imageData)
+            return;
+        QBuffer buffer;
+        buffer.setData(*m_item->imageData);
+        QImageReader reader(&buffer);
+        const qreal ratio = devicePixelRatioF();
+        const QSize shown = (room * ratio).toSize();
+        if (const QSize size = reader.size(); size.isValid())
+            reader.setScaledSize(size.scaled(shown, Qt::KeepAspectRatio));
+        m_image = reader.read();
+        if (m_image.isNull())
+            return;
+        // Some readers cannot tell the size before decoding.
+        if (const QSize fitted = m_image.size().scaled(shown, Qt::KeepAspectRatio);
+            fitted != m_image.size())
+            m_image = m_image.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        m_image.setDevicePixelRatio(ratio);
+    }
+
     void paintImage(QPainter &painter, const QRectF &area, const Theme &theme)
     {
         Checkerboard::paint(painter, area, theme);
+        const QRectF room = area.adjusted(24, 24, -24, -24);
+        if (m_imageRoom != room.size())
+            decodeImage(room.size());
         if (m_image.isNull())
             return;
-        const QRectF room = area.adjusted(24, 24, -24, -24);
-        QSizeF size = QSizeF(m_image.size());
-        size.scale(room.size(), Qt::KeepAspectRatio);
-        QRectF target(QPointF(), size);
+        QRectF target(QPointF(), m_image.deviceIndependentSize());
         target.moveCenter(room.center());
         painter.drawImage(target, m_image);
     }
@@ -185,6 +213,7 @@ private:
     const Theme *const &m_theme;
     std::optional<ClippingItem> m_item;
     QImage m_image;
+    QSizeF m_imageRoom;
 };
 
 } // namespace
@@ -222,6 +251,7 @@ QuickLookView::QuickLookView(ClipboardManagerState &state, const Theme *const &t
     // An application's name is not markup.
     m_title->setTextFormat(Qt::PlainText);
     m_metadata = new QLabel;
+    m_metadata->setObjectName(QStringLiteral("quickLookMetadata"));
     m_metadata->setTextFormat(Qt::PlainText);
     m_metadata->setFont(ViewFonts::ui(11.5));
     names->addWidget(m_title);
@@ -241,11 +271,9 @@ QuickLookView::QuickLookView(ClipboardManagerState &state, const Theme *const &t
     column->addSpacing(1);
 
     m_content = new QStackedWidget;
-    // A plain-text view lays out only what is shown, however long the clipping, and wraps a
-    // word longer than the panel instead of cutting it.
-    m_text = new QPlainTextEdit;
+    // Wraps a word longer than the panel instead of cutting it.
+    m_text = new PreviewText;
     m_text->setObjectName(QStringLiteral("quickLookText"));
-    m_text->setReadOnly(true);
     m_text->setFrameShape(QFrame::NoFrame);
     m_text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     m_text->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
@@ -295,6 +323,14 @@ QuickLookView::QuickLookView(ClipboardManagerState &state, const Theme *const &t
     });
     column->addWidget(bottomBar);
     static_cast<PreviewPanel *>(m_panel)->setBars(titleBar, bottomBar);
+    connect(&m_facts, &QFutureWatcherBase::finished, this, [this] {
+        if (m_facts.isCanceled() || m_facts.future().resultCount() == 0)
+            return;
+        const auto &[item, facts] = m_facts.result();
+        const ClippingFacts &kept = ClippingFacts::remember(item, facts);
+        if (m_item && m_item->id == item.id)
+            m_metadata->setText(kept.footerMetadataText);
+    });
 }
 
 QRect QuickLookView::panelGeometry() const
@@ -309,7 +345,7 @@ QString QuickLookView::hintText() const
 
 QString QuickLookView::shownText() const
 {
-    return m_text->toPlainText();
+    return m_text->text();
 }
 
 void QuickLookView::refresh()
@@ -318,19 +354,27 @@ void QuickLookView::refresh()
     if (!item) {
         m_item.reset();
         m_shownMasked.reset();
+        m_facts.cancel();
+        m_text->setText({});
         hide();
         return;
     }
-    if (m_styledTheme != m_theme)
+    bool changed = false;
+    if (m_styledTheme != m_theme) {
         applyTheme();
-    if (!m_item || m_item->id != item->id)
+        changed = true;
+    }
+    if (!m_item || m_item->id != item->id) {
         showItem(*item);
+        changed = true;
+    }
     updateMasking();
     if (isHidden()) {
         show();
         raise();
+    } else if (changed) {
+        update();
     }
-    update();
 }
 
 void QuickLookView::showItem(const ClippingItem &item)
@@ -338,7 +382,7 @@ void QuickLookView::showItem(const ClippingItem &item)
     m_item = item;
     m_shownMasked.reset();
     m_title->setText(QStringLiteral("%1 • %2").arg(item.sourceAppName, rawValue(item.type)));
-    m_metadata->setText(ClippingFacts::of(item).footerMetadataText);
+    showFacts(item);
     const qreal ratio = devicePixelRatioF();
     QImage icon = AppIconProvider::shared()
                       .icon(item.sourceAppName, item.sourceAppBundleID)
@@ -347,11 +391,39 @@ void QuickLookView::showItem(const ClippingItem &item)
     m_icon->setPixmap(QPixmap::fromImage(icon));
     const bool isText = item.type == ClippingType::Text || item.type == ClippingType::Url;
     m_content->setCurrentWidget(isText ? static_cast<QWidget *>(m_text) : m_picture);
-    if (!isText)
+    if (!isText) {
+        m_text->setText({});
         static_cast<PreviewPicture *>(m_picture)->setItem(item);
+    }
     // A selection would land in the primary selection, without a secret's concealment.
     m_text->setTextInteractionFlags(item.isSecret() ? Qt::NoTextInteraction
                                                     : Qt::TextSelectableByMouse);
+}
+
+void QuickLookView::showFacts(const ClippingItem &item)
+{
+    // Counting the characters of megabytes takes longer than a frame.
+    constexpr qsizetype longText = 100'000;
+    const ClippingFacts *facts = ClippingFacts::known(item);
+    // A secret is opened on this thread only.
+    if (!facts && (item.textContent.size() < longText || item.encryptedPasswordData))
+        facts = &ClippingFacts::of(item);
+    if (facts) {
+        m_metadata->setText(facts->footerMetadataText);
+        return;
+    }
+    m_metadata->setText(QStringLiteral("…"));
+    // One count at a time and behind the interface, and none for a clipping no longer shown.
+    static QThreadPool *const counting = [] {
+        auto *pool = new QThreadPool(qApp);
+        pool->setMaxThreadCount(1);
+        pool->setThreadPriority(QThread::LowPriority);
+        return pool;
+    }();
+    m_facts.cancel();
+    m_facts.setFuture(QtConcurrent::run(counting, [item] {
+        return std::pair{item, ClippingFacts::compute(item)};
+    }));
 }
 
 void QuickLookView::applyTheme()
@@ -372,8 +444,10 @@ void QuickLookView::updateMasking()
     if (m_shownMasked == masked)
         return;
     m_shownMasked = masked;
-    m_text->setPlainText(masked ? ClippingFacts::of(*m_item).obfuscatedText
-                                : m_item->resolvedText());
+    const bool isText = m_item->type == ClippingType::Text || m_item->type == ClippingType::Url;
+    if (isText)
+        m_text->setText(masked ? ClippingFacts::of(*m_item).obfuscatedText
+                               : m_item->resolvedText());
     m_hint->setText(masked ? tr("Hold %1 or click 👁 to reveal text").arg(KeyLabels::alt())
                            : tr("Press %1 or %2 to close")
                                  .arg(KeyLabels::label(KeyLabels::space()),

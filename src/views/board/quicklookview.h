@@ -1,14 +1,16 @@
 #pragma once
 
 #include "model/clippingitem.h"
+#include "views/cards/clippingfacts.h"
 
+#include <QFutureWatcher>
 #include <QWidget>
 #include <optional>
 
 class ClipboardManagerState;
 class QLabel;
+class PreviewText;
 class QPushButton;
-class QPlainTextEdit;
 class QStackedWidget;
 struct Theme;
 
@@ -38,6 +40,7 @@ protected:
 
 private:
     void showItem(const ClippingItem &item);
+    void showFacts(const ClippingItem &item);
     void updateMasking();
     void applyTheme();
 
@@ -46,12 +49,13 @@ private:
     const Theme *m_styledTheme = nullptr;
     std::optional<ClippingItem> m_item;
     std::optional<bool> m_shownMasked;
+    QFutureWatcher<std::pair<ClippingItem, ClippingFacts>> m_facts;
     QWidget *m_panel = nullptr;
     QLabel *m_title = nullptr;
     QLabel *m_metadata = nullptr;
     QLabel *m_icon = nullptr;
     QStackedWidget *m_content = nullptr;
-    QPlainTextEdit *m_text = nullptr;
+    PreviewText *m_text = nullptr;
     QWidget *m_picture = nullptr;
     QLabel *m_hint = nullptr;
     QPushButton *m_copy = nullptr;

@@ -56,18 +56,38 @@ struct Entry {
     ClippingFacts facts;
 };
 
+QCache<QUuid, Entry> &cache()
+{
+    static QCache<QUuid, Entry> entries(4096);
+    return entries;
+}
+
 } // namespace
+
+const ClippingFacts *ClippingFacts::known(const ClippingItem &item)
+{
+    Entry *entry = cache().object(item.id);
+    return entry && entry->fingerprint == Fingerprint::of(item) ? &entry->facts : nullptr;
+}
+
+ClippingFacts ClippingFacts::compute(const ClippingItem &item)
+{
+    return {item.isLargeEmojiOnly(), item.footerMetadataText(),
+            item.isSecret() ? item.obfuscatedText() : QString(), 0};
+}
+
+const ClippingFacts &ClippingFacts::remember(const ClippingItem &item, ClippingFacts facts)
+{
+    static quint64 revisions = 0;
+    facts.revision = ++revisions;
+    auto *entry = new Entry{Fingerprint::of(item), std::move(facts)};
+    cache().insert(item.id, entry);
+    return entry->facts;
+}
 
 const ClippingFacts &ClippingFacts::of(const ClippingItem &item)
 {
-    static QCache<QUuid, Entry> cache(4096);
-    const Fingerprint fingerprint = Fingerprint::of(item);
-    if (Entry *entry = cache.object(item.id); entry && entry->fingerprint == fingerprint)
-        return entry->facts;
-    static quint64 revisions = 0;
-    auto *entry = new Entry{fingerprint,
-                            {item.isLargeEmojiOnly(), item.footerMetadataText(),
-                             item.isSecret() ? item.obfuscatedText() : QString(), ++revisions}};
-    cache.insert(item.id, entry);
-    return entry->facts;
+    if (const ClippingFacts *facts = known(item))
+        return *facts;
+    return remember(item, compute(item));
 }

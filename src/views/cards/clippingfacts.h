@@ -15,4 +15,10 @@ struct ClippingFacts {
     quint64 revision = 0;
 
     static const ClippingFacts &of(const ClippingItem &item);
+    // The kept facts, if they are still the clipping's; null otherwise.
+    static const ClippingFacts *known(const ClippingItem &item);
+    // Safe on any thread, for texts too long to go through on the GUI thread; remember() keeps
+    // the result, on the GUI thread.
+    static ClippingFacts compute(const ClippingItem &item);
+    static const ClippingFacts &remember(const ClippingItem &item, ClippingFacts facts);
 };
