@@ -66,12 +66,15 @@ History::LoadOutcome History::load(const QDateTime &now)
         }
         const ClippingItem &item = std::as_const(items)[i];
         if (item.isSecret() && (!item.textContent.isEmpty() || !item.isPassword)) {
+            // Mending detaches the list from the store's share, which may then free what item
+            // refers to.
+            const QUuid id = item.id;
             // Without the key the record stays as the file has it, until a later save seals it.
             if (items[i].applyMaskState(true)) {
-                mended.insert(item.id);
+                mended.insert(id);
                 migrated = true;
             } else {
-                plainInFile.insert(item.id);
+                plainInFile.insert(id);
             }
         }
     }
