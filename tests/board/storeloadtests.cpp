@@ -1,4 +1,5 @@
 #include "capture/pasteboard.h"
+#include "eventturns.h"
 #include "model/passwordcrypto.h"
 #include "platform/fake/fakekeyring.h"
 #include "readonlyfolder.h"
@@ -204,25 +205,6 @@ TEST_F(StoreLoadTest, PlainPasswordFromAnOlderFileIsSealedAndRewritten)
     EXPECT_EQ(state.items(), stored.items);
 }
 
-// Runs events until `done` holds or the time is up; returns the longest stretch between two
-// turns of the event loop.
-template <typename Done> qint64 runEventsUntil(Done done, int limitMs)
-{
-    QElapsedTimer total;
-    total.start();
-    QElapsedTimer sinceTurn;
-    sinceTurn.start();
-    qint64 stall = 0;
-    QTimer ticks;
-    ticks.setInterval(5);
-    QObject::connect(&ticks, &QTimer::timeout,
-                     [&] { stall = std::max(stall, sinceTurn.restart()); });
-    ticks.start();
-    while (!done() && total.elapsed() < limitMs)
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 10);
-    return stall;
-}
-
 TEST_F(StoreLoadTest, ASlowKeyringHoldsNothingUpAndLosesNothing)
 {
     ClippingItem legacy = textItem(QStringLiteral("hunter2"));
@@ -251,8 +233,9 @@ TEST_F(StoreLoadTest, ASlowKeyringHoldsNothingUpAndLosesNothing)
     EXPECT_FALSE(fileBytes().contains("fresh secret"));
     EXPECT_EQ(fileStore().items.size(), 2);
 
-    EXPECT_LT(runEventsUntil([&] { return service.hasKey(); }, 3000), 50)
-        << "the wait for the key never holds the thread up";
+    qint64 stall = 0;
+    runEventsUntil([&] { return service.hasKey(); }, std::chrono::milliseconds(3000), &stall);
+    EXPECT_LT(stall, 50) << "the wait for the key never holds the thread up";
     ASSERT_TRUE(service.hasKey());
     EXPECT_FALSE(fileBytes().contains("hunter2"));
     const PersistedStore stored = fileStore();
@@ -281,7 +264,7 @@ TEST(ClippingKeyServiceTest, AFailingKeyringIsAskedOnceUntilTheRetryAndAnswersNo
         service.start();
     }
     EXPECT_EQ(keyring.reads(), 1);
-    runEventsUntil([&] { return keyring.reads() > 1; }, 2000);
+    runEventsUntil([&] { return keyring.reads() > 1; }, std::chrono::milliseconds(2000));
     EXPECT_EQ(keyring.reads(), 2) << "tried again on the timer";
     EXPECT_EQ(notices.size(), 1) << "said once";
     EXPECT_FALSE(settings.value(ClippingKey::settingsKey).isValid()) << "no second key made";
@@ -296,7 +279,7 @@ TEST(ClippingKeyServiceTest, AFailingKeyringIsAskedOnceUntilTheRetryAndAnswersNo
         leftBehind = gone.provider();
         gone.start();
     }
-    runEventsUntil([] { return false; }, 300);
+    runEventsUntil([] { return false; }, std::chrono::milliseconds(300));
     EXPECT_TRUE(leftBehind().isEmpty());
 }
 

@@ -1,3 +1,4 @@
+#include "eventturns.h"
 #include "model/passwordcrypto.h"
 #include "platform/linux/secretservicekeyring.h"
 #include "scratchdirectory.h"
@@ -18,28 +19,6 @@ using namespace std::chrono_literals;
 
 namespace
 {
-
-// Runs events until `done` holds or the time is up; the longest stretch without an event turn
-// goes to `longestStall`.
-template <typename Done>
-bool runEventsUntil(Done done, std::chrono::milliseconds limit, qint64 *longestStall = nullptr)
-{
-    QElapsedTimer total;
-    total.start();
-    QElapsedTimer sinceTurn;
-    sinceTurn.start();
-    qint64 stall = 0;
-    QTimer ticks;
-    ticks.setInterval(5);
-    QObject::connect(&ticks, &QTimer::timeout,
-                     [&] { stall = std::max(stall, sinceTurn.restart()); });
-    ticks.start();
-    while (!done() && total.elapsed() < limit.count())
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 10);
-    if (longestStall)
-        *longestStall = stall;
-    return done();
-}
 
 std::optional<QByteArray> load(SettingsStore &settings, Keyring &keyring, QStringList *notices)
 {
