@@ -2,6 +2,7 @@
 
 #include "history.h"
 #include "searchquery.h"
+#include "store/backgroundhold.h"
 
 #include <QSet>
 #include <array>
@@ -68,6 +69,7 @@ void BoardFilter::prepareSearchKeys()
     m_preparedKeys =
         std::async(std::launch::async,
                    [build = SearchKeyCache::builder(m_history.items(), m_history.revision())] {
+                       BackgroundHold::waitUntilLifted();
                        SearchKeyCache keys = build();
 #ifdef __GLIBC__
                        // The read and the lower-casing leave the allocator's arenas full of freed
