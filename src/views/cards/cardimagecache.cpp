@@ -6,15 +6,20 @@
 namespace
 {
 
-// Named where the data says so: unnamed, the reader loads every image plugin to ask each
-// whether it knows the data, which costs the board's first frame several milliseconds.
-QByteArray formatOf(const QByteArray &data)
+// The format, where the data says which: the reader would otherwise load every image plugin
+// to ask each whether it knows the data, several milliseconds of the board's first frame.
+void nameFormat(QImageReader &reader, const QByteArray &data)
 {
+    QByteArray format;
     if (data.startsWith(QByteArrayView("\x89PNG\r\n\x1a\n", 8)))
-        return QByteArrayLiteral("png");
-    if (data.startsWith(QByteArrayView("II*\0", 4)) || data.startsWith(QByteArrayView("MM\0*", 4)))
-        return QByteArrayLiteral("tiff");
-    return {};
+        format = QByteArrayLiteral("png");
+    else if (data.startsWith(QByteArrayView("II*\0", 4)) ||
+             data.startsWith(QByteArrayView("MM\0*", 4)))
+        format = QByteArrayLiteral("tiff");
+    if (format.isEmpty())
+        return;
+    reader.setFormat(format);
+    reader.setAutoDetectImageFormat(false);
 }
 
 } // namespace
@@ -36,7 +41,8 @@ QSize CardImageCache::imageSize(const QUuid &id, const QByteArray &data)
         return *known;
     QBuffer buffer;
     buffer.setData(data);
-    QImageReader reader(&buffer, formatOf(data));
+    QImageReader reader(&buffer);
+    nameFormat(reader, data);
     const QSize size = reader.size();
     if (!size.isValid() || size.isEmpty()) {
         m_undecodable.insert(id);
@@ -57,7 +63,8 @@ QImage CardImageCache::image(const QUuid &id, const QByteArray &data, QSize pixe
     ++m_decodeCount;
     QBuffer buffer;
     buffer.setData(data);
-    QImageReader reader(&buffer, formatOf(data));
+    QImageReader reader(&buffer);
+    nameFormat(reader, data);
     reader.setScaledSize(pixelSize);
     QImage decoded = reader.read();
     if (decoded.isNull()) {
