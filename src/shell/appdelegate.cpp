@@ -53,6 +53,8 @@ AppDelegate::AppDelegate(CommandLine::Options options, Profile profile,
 
 AppDelegate::~AppDelegate()
 {
+    // A quit before the board's first frame: the held work must end for the state to go.
+    BackgroundHold::lift();
     HotKeyManager::setShared(nullptr);
     ClipboardManagerState::setShared(nullptr);
     // The provider may point into the settings, which go with this object.
