@@ -26,6 +26,7 @@
 #include "store/inisettingsstore.h"
 #include "update/networkhttpclient.h"
 #include "views/board/applicationkeymonitor.h"
+#include "views/foundation/symbols.h"
 #include "views/windows/aboutwindow.h"
 #include "views/windows/aboutwindowopener.h"
 #include "views/windows/hotkeybindingpanel.h"
@@ -68,6 +69,7 @@ AppDelegate::Profile AppDelegate::userProfile()
 
 void AppDelegate::applicationDidFinishLaunching()
 {
+    Symbols::loadFont();
     m_settings = std::make_unique<IniSettingsStore>(m_profile.settingsFile);
     // A private export keeps its throw-away key out of the user's keyring.
     if (m_options.screenshotFolder) {
