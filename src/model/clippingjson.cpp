@@ -600,7 +600,8 @@ std::optional<PersistedStore> decodeStore(const QByteArray &text,
 }
 
 std::optional<PersistedStore> decodePaddedStore(std::string_view json, qsizetype room,
-                                                QList<StoreOutline::Span> *itemSpans)
+                                                QList<StoreOutline::Span> *itemSpans,
+                                                qsizetype itemsInFront)
 {
     std::optional<StoreOutline::Outline> outline = StoreOutline::find(json, room);
     if (!outline)
@@ -608,8 +609,11 @@ std::optional<PersistedStore> decodePaddedStore(std::string_view json, qsizetype
 
     PersistedStore store;
     const qsizetype count = outline->items.size();
-    store.items.resize(count);
-    ClippingItem *const items = store.items.data();
+    // Reserved exactly: growing would round the block up to a power of two, and a clipping
+    // weighs half a kilobyte before its text.
+    store.items.reserve(itemsInFront + count);
+    store.items.resize(itemsInFront + count);
+    ClippingItem *const items = store.items.data() + itemsInFront;
 
     // Records are independent, so runs of them are decoded side by side, each with a parser of
     // its own; the runs are cut by size, since one image weighs as much as a thousand texts.
@@ -635,6 +639,8 @@ std::optional<PersistedStore> decodePaddedStore(std::string_view json, qsizetype
     }
     if (failed)
         return std::nullopt;
+    // Removing from the front only moves where the list begins.
+    store.items.remove(0, itemsInFront);
 
     RecordParser parser(json.data());
     for (const StoreOutline::Span &span : outline->collections) {
