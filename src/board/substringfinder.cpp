@@ -137,12 +137,16 @@ bool SubstringFinder::occursIn(QStringView haystack) const
 #if defined(__GNUC__)
     using Lanes = std::uint16_t __attribute__((vector_size(16)));
     constexpr qsizetype laneCount = sizeof(Lanes) / sizeof(char16_t);
-    const auto hitsOf = [](const Screen &screen, Lanes units) {
-        if (screen.any)
-            return Lanes{} == Lanes{};
-        return (units == screen.units[0]) | (units == screen.units[1]) | (units == screen.units[2]);
-    };
-    const auto anyOf = [](auto lanes) {
+    // A screen that lets every unit through is a mask of ones, so that the loop has no branch
+    // for it.
+    const Lanes firsts[3] = {Lanes{} + m_first.units[0], Lanes{} + m_first.units[1],
+                             Lanes{} + m_first.units[2]};
+    const Lanes lasts[3] = {Lanes{} + m_last.units[0], Lanes{} + m_last.units[1],
+                            Lanes{} + m_last.units[2]};
+    const Lanes dottedIs = Lanes{} + dottedCapitalI;
+    const Lanes allFirst = m_first.any ? ~Lanes{} : Lanes{};
+    const Lanes allLast = m_last.any ? ~Lanes{} : Lanes{};
+    const auto anyOf = [](Lanes lanes) {
         std::uint64_t halves[2];
         std::memcpy(halves, &lanes, sizeof halves);
         return (halves[0] | halves[1]) != 0;
@@ -152,11 +156,15 @@ bool SubstringFinder::occursIn(QStringView haystack) const
         Lanes ends;
         std::memcpy(&starts, text + position, sizeof starts);
         std::memcpy(&ends, text + position + length - 1, sizeof ends);
-        if (anyOf(starts == dottedCapitalI))
-            return occursInLowered(haystack);
-        const auto hits = hitsOf(m_first, starts) & hitsOf(m_last, ends);
-        if (!anyOf(hits))
+        const Lanes dots = Lanes(starts == dottedIs);
+        const Lanes hits =
+            (allFirst |
+             Lanes((starts == firsts[0]) | (starts == firsts[1]) | (starts == firsts[2]))) &
+            (allLast | Lanes((ends == lasts[0]) | (ends == lasts[1]) | (ends == lasts[2])));
+        if (!anyOf(hits | dots))
             continue;
+        if (anyOf(dots))
+            return occursInLowered(haystack);
         for (qsizetype lane = 0; lane < laneCount; ++lane) {
             if (hits[lane] && matchesAt(text, size, position + lane, dotted))
                 return true;

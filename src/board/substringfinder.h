@@ -6,7 +6,7 @@
 
 // Whether a text, lower-cased, holds an already lower-cased needle, without lower-casing the
 // text: a search over the whole history reads each clipping's own text, so that no lower-cased
-// copy of every text has to be kept. It screens eight positions at a time by the units that
+// copy of every text has to be kept. It screens sixteen positions at a time by the units that
 // lower-case to the needle's first and last unit, which keeps such a search within a frame.
 class SubstringFinder
 {
