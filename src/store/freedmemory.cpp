@@ -6,6 +6,14 @@
 #include <malloc.h>
 #endif
 
+void FreedMemory::mapLargeBlocksApart()
+{
+#ifdef __GLIBC__
+    // The library's own starting bound; setting it at all keeps it from moving.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+#endif
+}
+
 void FreedMemory::giveBack()
 {
 #ifdef __GLIBC__

@@ -44,7 +44,8 @@ void paint(QPainter &painter, const QRectF &rect, qreal cornerRadius, const QCol
 {
     if (rect.isEmpty() || colour.alpha() == 0)
         return;
-    static QCache<Key, Picture> cache(screenfulBytes() / 2);
+    static QCache<Key, Picture> cache;
+    budgetScreenfuls(cache, screenfulBytes() / 2);
     const qreal scale = painter.device() ? painter.device()->devicePixelRatioF() : 1;
     // Quantised to quarter points, so that cards of one grid share their shadow.
     const auto quarter = [](qreal value) { return int(std::lround(value * 4)); };
