@@ -100,8 +100,10 @@ void AppDelegate::applicationDidFinishLaunching()
         std::move(m_storeReading));
     ClipboardManagerState::setShared(m_state.get());
     // The icon, the tray and the board are made while the store is being read.
+    // Window managers draw it at most this large; each window carries its pixels, which at
+    // 512 pixels held a megabyte.
     QApplication::setWindowIcon(
-        QIcon(QPixmap::fromImage(AppIconProvider::drawBrandLogoImage(512))));
+        QIcon(QPixmap::fromImage(AppIconProvider::drawBrandLogoImage(128))));
 
     m_statusItem = std::make_unique<StatusBarController>(*m_state, *this, m_clock);
     // A private export leaves the tray and the hot key to the program the user runs.
