@@ -13,8 +13,12 @@ std::atomic<qsizetype> laidOutBytes = 0;
 
 qsizetype screenfulBytes()
 {
-    if (const qsizetype bytes = laidOutBytes.load(std::memory_order_relaxed))
-        return bytes;
+    const qsizetype bytes = laidOutBytes.load(std::memory_order_relaxed);
+    return bytes ? bytes : screenBytes();
+}
+
+qsizetype screenBytes()
+{
     const QScreen *screen = QGuiApplication::primaryScreen();
     const QSizeF pixels =
         screen ? QSizeF(screen->size()) * screen->devicePixelRatio() : QSizeF(1920, 1080);

@@ -9,6 +9,8 @@
 // up pictures of cards a long scroll left behind.
 qsizetype screenfulBytes();
 void setScreenfulPixels(QSize pixels);
+// The bytes of one picture covering the primary screen.
+qsizetype screenBytes();
 
 // Follows a change of the screenful with the cache's budget.
 template <typename Cache> void budgetScreenfuls(Cache &cache, qsizetype bytes)
