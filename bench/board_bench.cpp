@@ -195,7 +195,7 @@ BENCHMARK(BM_FilterThreeCharacterQuery)
     ->ArgNames({"warm", "query"})
     ->Unit(benchmark::kMillisecond);
 
-// What a search costs without kept keys: every field lower-cased on every keystroke.
+// What a search costs that lower-cases every field on every keystroke.
 void BM_PlainThreeCharacterQuery(benchmark::State &state)
 {
     const QString query = threeCharacterQueries[size_t(state.range(0))];
@@ -277,7 +277,7 @@ BENCHMARK(BM_MoveSelection)
     ->ArgNames({"searching", "fresh"})
     ->Unit(benchmark::kMillisecond);
 
-// The first search after a new clipping arrived: the keys are brought up to date once.
+// The first search after a new clipping arrived.
 void BM_SearchAfterNewClipping(benchmark::State &state)
 {
     showing(SidebarSelection::history(), threeCharacterQueries[0]);

@@ -28,3 +28,8 @@ long proportionalKilobytes(const QString &process)
 {
     return kilobytesOf(QStringLiteral("/proc/%1/smaps_rollup").arg(process), "Pss:");
 }
+
+long anonymousKilobytes(const QString &process)
+{
+    return kilobytesOf(QStringLiteral("/proc/%1/smaps_rollup").arg(process), "Anonymous:");
+}

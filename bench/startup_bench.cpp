@@ -378,9 +378,12 @@ void BM_MemoryOverUse(benchmark::State &state)
             QThread::msleep(1000);
             const double pss = double(proportionalKilobytes(program->processID())) / 1024.0;
             const double rss = double(residentKilobytes(program->processID())) / 1024.0;
+            const double anonymous = double(anonymousKilobytes(program->processID())) / 1024.0;
             state.counters["pss_" + stage + "_MB"] = pss;
             state.counters["rss_" + stage + "_MB"] = rss;
-            std::printf("%-10s PSS %6.1f MB  RSS %6.1f MB\n", stage.c_str(), pss, rss);
+            state.counters["anon_" + stage + "_MB"] = anonymous;
+            std::printf("%-10s PSS %6.1f MB  RSS %6.1f MB  anonymous %6.1f MB\n", stage.c_str(),
+                        pss, rss, anonymous);
         };
         record("start");
 

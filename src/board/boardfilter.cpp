@@ -7,9 +7,6 @@
 #include <QSet>
 #include <array>
 #include <chrono>
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 
 namespace
 {
@@ -20,23 +17,23 @@ const std::array pinnedAppNames{QStringLiteral("Sketch"), QStringLiteral("Chrome
 const std::array hiddenAppNames{QStringLiteral("textedit"), QStringLiteral("1password"),
                                 QStringLiteral("photoshop")};
 
-// Whether a clipping belongs to a sidebar entry. App names are compared through the key
-// cache's app ids, so the cache must be current while a test for an app is in use.
+// Whether a clipping belongs to a sidebar entry. App names are compared through the cache's app
+// ids, so the cache must be current while a test for an app is in use.
 class SelectionTest
 {
 public:
-    SelectionTest(const SidebarSelection &selection, const SearchKeyCache &keys)
-        : m_selection(selection), m_keys(keys)
+    SelectionTest(const SidebarSelection &selection, const AppIDCache &appIDs)
+        : m_selection(selection), m_appIDs(appIDs)
     {
-        if (needsKeys())
-            m_appID = keys.appIDOf(selection.appName());
+        if (needsAppIDs())
+            m_appID = appIDs.appIDOf(selection.appName());
     }
 
-    static bool needsKeys(const SidebarSelection &selection)
+    static bool needsAppIDs(const SidebarSelection &selection)
     {
         return selection.kind() == SidebarSelection::Kind::App;
     }
-    bool needsKeys() const { return needsKeys(m_selection); }
+    bool needsAppIDs() const { return needsAppIDs(m_selection); }
 
     bool includes(const ClippingItem &item, qsizetype index) const
     {
@@ -48,7 +45,7 @@ public:
         case SidebarSelection::Kind::Collection:
             return item.collectionIDs.contains(m_selection.collectionID());
         case SidebarSelection::Kind::App:
-            return m_appID && m_keys.appID(index) == *m_appID;
+            return m_appID && m_appIDs.appID(index) == *m_appID;
         case SidebarSelection::Kind::Type:
             return item.type == m_selection.clippingType();
         }
@@ -58,39 +55,32 @@ public:
 
 private:
     SidebarSelection m_selection;
-    const SearchKeyCache &m_keys;
+    const AppIDCache &m_appIDs;
     std::optional<int> m_appID;
 };
 
 } // namespace
 
-void BoardFilter::prepareSearchKeys()
+void BoardFilter::prepare()
 {
-    m_preparedKeys =
-        std::async(std::launch::async,
-                   [build = SearchKeyCache::builder(m_history.items(), m_history.revision())] {
-                       BackgroundHold::waitUntilLifted();
-                       SearchKeyCache keys = build();
-#ifdef __GLIBC__
-                       // The read and the lower-casing leave the allocator's arenas full of freed
-                       // blocks that it would otherwise keep.
-                       malloc_trim(0);
-#endif
-                       return keys;
-                   });
+    m_preparedAppIDs = std::async(
+        std::launch::async, [build = AppIDCache::builder(m_history.items(), m_history.revision())] {
+            BackgroundHold::waitUntilLifted();
+            SubstringFinder::prepare();
+            return build();
+        });
 }
 
-const SearchKeyCache &BoardFilter::currentKeys(SearchKeyCache::Need need) const
+const AppIDCache &BoardFilter::currentAppIDs() const
 {
-    if (m_preparedKeys.valid() &&
-        (need == SearchKeyCache::Need::SearchKeys ||
-         m_preparedKeys.wait_for(std::chrono::seconds(0)) == std::future_status::ready)) {
-        m_searchKeys = m_preparedKeys.get();
+    if (m_preparedAppIDs.valid() &&
+        m_preparedAppIDs.wait_for(std::chrono::seconds(0)) == std::future_status::ready) {
+        m_appIDs = m_preparedAppIDs.get();
         // The counts were made with the app ids of the cache just replaced.
         m_countsRevision.reset();
     }
-    m_searchKeys.update(m_history.items(), m_history.revision(), need);
-    return m_searchKeys;
+    m_appIDs.update(m_history.items(), m_history.revision());
+    return m_appIDs;
 }
 
 QList<qsizetype> BoardFilter::indicesOf(const SidebarSelection &selection,
@@ -98,18 +88,14 @@ QList<qsizetype> BoardFilter::indicesOf(const SidebarSelection &selection,
 {
     const QList<ClippingItem> &items = m_history.items();
     const SearchQuery query(searchText);
-    if (!query.isEmpty())
-        currentKeys(SearchKeyCache::Need::SearchKeys);
-    else if (SelectionTest::needsKeys(selection))
-        currentKeys(SearchKeyCache::Need::AppIDs);
-    const SelectionTest test(selection, m_searchKeys);
+    if (SelectionTest::needsAppIDs(selection))
+        currentAppIDs();
+    const SelectionTest test(selection, m_appIDs);
 
     QList<qsizetype> indices;
     for (qsizetype index = 0; index < items.size(); ++index) {
         const ClippingItem &item = items[index];
-        if (test.includes(item, index) &&
-            (query.isEmpty() ||
-             query.matches(m_searchKeys.type(index), m_searchKeys.keys(index), item)))
+        if (test.includes(item, index) && (query.isEmpty() || query.matches(item)))
             indices.append(index);
     }
     return indices;
@@ -158,10 +144,10 @@ const SidebarCounts &BoardFilter::counts() const
     const quint64 revision = m_history.revision();
     if (m_countsRevision == revision)
         return m_counts;
-    const SearchKeyCache &keys = currentKeys(SearchKeyCache::Need::AppIDs);
+    const AppIDCache &appIDs = currentAppIDs();
     const QList<ClippingItem> &items = m_history.items();
     SidebarCounts counts{.total = int(items.size())};
-    counts.byAppID.assign(size_t(keys.appIDCount()), 0);
+    counts.byAppID.assign(size_t(appIDs.appIDCount()), 0);
     for (qsizetype index = 0; index < items.size(); ++index) {
         const ClippingItem &item = items[index];
         counts.favorites += item.isFavorite ? 1 : 0;
@@ -171,7 +157,7 @@ const SidebarCounts &BoardFilter::counts() const
             if (item.collectionIDs.indexOf(collectionID) == position)
                 ++counts.byCollection[collectionID];
         }
-        ++counts.byAppID[size_t(keys.appID(index))];
+        ++counts.byAppID[size_t(appIDs.appID(index))];
         ++counts.byType[SidebarCounts::typeIndex(item.type)];
     }
     m_counts = std::move(counts);
@@ -182,7 +168,7 @@ const SidebarCounts &BoardFilter::counts() const
 int BoardFilter::countForApp(const QString &appName) const
 {
     const SidebarCounts &all = counts();
-    const std::optional<int> appID = m_searchKeys.appIDOf(appName);
+    const std::optional<int> appID = m_appIDs.appIDOf(appName);
     return appID ? all.byAppID[size_t(*appID)] : 0;
 }
 
@@ -191,16 +177,16 @@ const QList<SidebarApp> &BoardFilter::sidebarApps() const
     const quint64 revision = m_history.revision();
     if (m_appsRevision == revision)
         return m_apps;
-    const SearchKeyCache &keys = currentKeys(SearchKeyCache::Need::AppIDs);
+    const AppIDCache &appIDs = currentAppIDs();
     const QList<ClippingItem> &items = m_history.items();
     QList<SidebarApp> apps;
     QSet<QString> listed;
     for (const QString &pinned : pinnedAppNames) {
         listed.insert(pinned.toLower());
-        const std::optional<int> appID = keys.appIDOf(pinned);
+        const std::optional<int> appID = appIDs.appIDOf(pinned);
         QString bundleID;
         for (qsizetype index = 0; appID && index < items.size(); ++index) {
-            if (keys.appID(index) == *appID) {
+            if (appIDs.appID(index) == *appID) {
                 bundleID = items[index].sourceAppBundleID;
                 break;
             }
@@ -211,13 +197,13 @@ const QList<SidebarApp> &BoardFilter::sidebarApps() const
         listed.insert(hidden);
 
     // Only the first clipping of each lower-cased name can add an entry.
-    std::vector<bool> seen(size_t(keys.loweredAppNameCount()));
+    std::vector<bool> seen(size_t(appIDs.loweredAppNameCount()));
     for (qsizetype index = 0; index < items.size(); ++index) {
-        const int loweredID = keys.loweredAppID(index);
+        const int loweredID = appIDs.loweredAppID(index);
         if (seen[size_t(loweredID)])
             continue;
         seen[size_t(loweredID)] = true;
-        const QString &lowered = keys.loweredAppName(loweredID);
+        const QString &lowered = appIDs.loweredAppName(loweredID);
         if (!listed.contains(lowered))
             apps.append({items[index].sourceAppName, items[index].sourceAppBundleID});
     }

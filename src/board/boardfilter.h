@@ -1,6 +1,6 @@
 #pragma once
 
-#include "board/searchkeycache.h"
+#include "board/appidcache.h"
 #include "board/sidebarapp.h"
 #include "board/sidebarcounts.h"
 #include "model/sidebarselection.h"
@@ -33,9 +33,9 @@ public:
     QList<ClippingItem> visibleItems(const SidebarSelection &selection,
                                      const QString &searchText) const;
 
-    // Makes every search key on a thread of its own from the history as it stands, so that the
-    // first search finds them made; a search before they are made waits for them.
-    void prepareSearchKeys();
+    // Makes the app ids on a thread of its own from the history as it stands, and what the
+    // first search needs, so that the first show and search find them made.
+    void prepare();
 
     const SidebarCounts &counts() const;
     int countForApp(const QString &appName) const;
@@ -43,11 +43,11 @@ public:
     const QList<SidebarApp> &sidebarApps() const;
 
 private:
-    const SearchKeyCache &currentKeys(SearchKeyCache::Need need) const;
+    const AppIDCache &currentAppIDs() const;
 
     const History &m_history;
-    mutable SearchKeyCache m_searchKeys;
-    mutable std::future<SearchKeyCache> m_preparedKeys;
+    mutable AppIDCache m_appIDs;
+    mutable std::future<AppIDCache> m_preparedAppIDs;
 
     struct KeptVisible {
         quint64 itemsRevision = 0;

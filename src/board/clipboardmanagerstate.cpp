@@ -317,7 +317,7 @@ void ClipboardManagerState::loadOrSeedDemoData()
         return;
     }
     setSelectedItemID(items().first().id);
-    m_filter->prepareSearchKeys();
+    m_filter->prepare();
 }
 
 void ClipboardManagerState::saveToDisk()

@@ -1,29 +1,21 @@
 #include "searchquery.h"
 
 SearchQuery::SearchQuery(const QString &searchText)
-    : m_text(searchText.trimmed().toLower()), m_finder(m_text.toUtf8()),
-      m_isWellFormed(QStringView(m_text).isValidUtf16() &&
-                     !m_text.contains(QChar(ClippingSearchKeys::separator)))
+    : m_text(searchText.trimmed().toLower()), m_finder(m_text)
 {
     for (const ClippingType type : allClippingTypes)
         m_matchesKind[size_t(type)] = rawValue(type).toLower().contains(m_text);
 }
 
-bool SearchQuery::matches(ClippingType type, const ClippingSearchKeys &keys,
-                          const ClippingItem &item) const
+bool SearchQuery::matches(const ClippingItem &item) const
 {
-    if (m_matchesKind[size_t(type)])
+    if (m_matchesKind[size_t(item.type)])
         return true;
-    if (m_isWellFormed && keys.isWellFormed)
-        return m_finder.occursIn(keys.joined);
-    return matchesFieldByField(item);
-}
-
-bool SearchQuery::matchesFieldByField(const ClippingItem &item) const
-{
     const auto holds = [&](const std::optional<QString> &field) {
-        return field && field->toLower().contains(m_text);
+        return field && m_finder.occursIn(*field);
     };
-    return (!item.isPassword && holds(item.textContent)) || holds(item.sourceAppName) ||
-           holds(item.windowTitle) || holds(item.fileName) || holds(item.urlTitle);
+    // A password is never found by its text, even while it waits in plain form to be sealed.
+    return (!item.isPassword && m_finder.occursIn(item.textContent)) ||
+           m_finder.occursIn(item.sourceAppName) || holds(item.windowTitle) ||
+           holds(item.fileName) || holds(item.urlTitle);
 }

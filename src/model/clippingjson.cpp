@@ -11,7 +11,9 @@
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 #include <simdjson.h>
+#include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace
@@ -221,6 +223,33 @@ bool readString(element value, QString &out)
     return true;
 }
 
+// App names and bundle ids repeat across thousands of clippings; one string each is kept for the
+// first few distinct ones.
+class SharedNames
+{
+public:
+    bool read(element value, QString &out)
+    {
+        std::string_view text;
+        if (value.get_string().get(text))
+            return false;
+        for (const auto &[utf8, name] : m_names) {
+            if (utf8 == text) {
+                out = name;
+                return true;
+            }
+        }
+        out = toQString(text);
+        if (m_names.size() < limit)
+            m_names.emplace_back(std::string(text), out);
+        return true;
+    }
+
+private:
+    static constexpr size_t limit = 64;
+    std::vector<std::pair<std::string, QString>> m_names;
+};
+
 bool readOptionalString(element value, std::optional<QString> &out)
 {
     if (value.is_null()) {
@@ -356,7 +385,7 @@ constexpr unsigned requiredKeys = bit(Id) | bit(Type) | bit(Text) | bit(Password
                                   bit(AppName) | bit(BundleId) | bit(Created) | bit(Favorite) |
                                   bit(Collections);
 
-bool readField(ItemKey key, element v, ClippingItem &item)
+bool readField(ItemKey key, element v, ClippingItem &item, SharedNames &names)
 {
     switch (key) {
     case Id:
@@ -398,9 +427,9 @@ bool readField(ItemKey key, element v, ClippingItem &item)
     case CalendarSchedule:
         return readOptionalString(v, item.calendarSchedule);
     case AppName:
-        return readString(v, item.sourceAppName);
+        return names.read(v, item.sourceAppName);
     case BundleId:
-        return readString(v, item.sourceAppBundleID);
+        return names.read(v, item.sourceAppBundleID);
     case WindowTitle:
         return readOptionalString(v, item.windowTitle);
     case Created: {
@@ -438,7 +467,7 @@ private:
     std::vector<std::string_view> m_seen;
 };
 
-std::optional<ClippingItem> decodeItem(element value)
+std::optional<ClippingItem> decodeItem(element value, SharedNames &names)
 {
     simdjson::dom::object object;
     if (value.get_object().get(object))
@@ -455,7 +484,7 @@ std::optional<ClippingItem> decodeItem(element value)
             continue;
         }
         const ItemKey key = ItemKey(known - itemKeys.begin());
-        if ((seen & bit(key)) != 0 || !readField(key, field.value, item))
+        if ((seen & bit(key)) != 0 || !readField(key, field.value, item, names))
             return std::nullopt;
         seen |= bit(key);
     }
@@ -600,7 +629,8 @@ std::optional<PersistedStore> decodeStore(const QByteArray &text,
 }
 
 std::optional<PersistedStore> decodePaddedStore(std::string_view json, qsizetype room,
-                                                QList<StoreOutline::Span> *itemSpans)
+                                                QList<StoreOutline::Span> *itemSpans,
+                                                qsizetype itemsInFront)
 {
     std::optional<StoreOutline::Outline> outline = StoreOutline::find(json, room);
     if (!outline)
@@ -608,8 +638,11 @@ std::optional<PersistedStore> decodePaddedStore(std::string_view json, qsizetype
 
     PersistedStore store;
     const qsizetype count = outline->items.size();
-    store.items.resize(count);
-    ClippingItem *const items = store.items.data();
+    // Reserved exactly: growing would round the block up to a power of two, and a clipping
+    // weighs half a kilobyte before its text.
+    store.items.reserve(itemsInFront + count);
+    store.items.resize(itemsInFront + count);
+    ClippingItem *const items = store.items.data() + itemsInFront;
 
     // Records are independent, so runs of them are decoded side by side, each with a parser of
     // its own; the runs are cut by size, since one image weighs as much as a thousand texts.
@@ -617,9 +650,10 @@ std::optional<PersistedStore> decodePaddedStore(std::string_view json, qsizetype
     std::atomic<bool> failed = false;
     const auto decodeRun = [&](qsizetype first, qsizetype last) {
         RecordParser parser(json.data());
+        SharedNames names;
         for (qsizetype i = first; i < last && !failed.load(std::memory_order_relaxed); ++i) {
             const std::optional<element> root = parser.parse(outline->items[i]);
-            std::optional<ClippingItem> item = root ? decodeItem(*root) : std::nullopt;
+            std::optional<ClippingItem> item = root ? decodeItem(*root, names) : std::nullopt;
             if (!item) {
                 failed = true;
                 return;
@@ -635,6 +669,8 @@ std::optional<PersistedStore> decodePaddedStore(std::string_view json, qsizetype
     }
     if (failed)
         return std::nullopt;
+    // Removing from the front only moves where the list begins.
+    store.items.remove(0, itemsInFront);
 
     RecordParser parser(json.data());
     for (const StoreOutline::Span &span : outline->collections) {

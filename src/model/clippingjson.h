@@ -35,9 +35,11 @@ bool isAsEncoded(const ClippingItem &decoded, std::string_view json);
 std::optional<PersistedStore> decodeStore(const QByteArray &json,
                                           QList<StoreOutline::Span> *itemSpans = nullptr);
 // The same over text followed by `room` readable bytes, at least StoreOutline::paddingBytes of
-// them and the first one zero, such as a mapped file; records are parsed where they lie.
+// them and the first one zero, such as a mapped file; records are parsed where they lie. The
+// item list gets room for `itemsInFront` more clippings before its first one.
 std::optional<PersistedStore> decodePaddedStore(std::string_view json, qsizetype room,
-                                                QList<StoreOutline::Span> *itemSpans = nullptr);
+                                                QList<StoreOutline::Span> *itemSpans = nullptr,
+                                                qsizetype itemsInFront = 0);
 
 // Strict 8-4-4-4-12 hexadecimal form, either letter case.
 std::optional<QUuid> parseUuid(std::string_view text);

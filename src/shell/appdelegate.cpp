@@ -152,8 +152,10 @@ void AppDelegate::completeLaunch()
 
 void AppDelegate::setWindowIcon()
 {
+    // Window managers draw it at most this large; each window carries its pixels, which at
+    // 512 pixels held a megabyte.
     QApplication::setWindowIcon(
-        QIcon(QPixmap::fromImage(AppIconProvider::drawBrandLogoImage(512))));
+        QIcon(QPixmap::fromImage(AppIconProvider::drawBrandLogoImage(128))));
 }
 
 bool AppDelegate::eventFilter(QObject *watched, QEvent *event)

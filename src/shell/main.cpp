@@ -5,6 +5,7 @@
 #include "displayplatform.h"
 #include "platform/linux/desktopentryiconlookup.h"
 #include "singleinstance.h"
+#include "store/freedmemory.h"
 #include "store/storefile.h"
 #include "terminationsignals.h"
 #include "update/programversion.h"
@@ -95,6 +96,7 @@ bool claimOrHandOver(SingleInstance &instance, const InstanceRequest &request, i
 
 int main(int argc, char *argv[])
 {
+    FreedMemory::mapLargeBlocksApart();
     const CommandLine::Options options = CommandLine::parse(CommandLine::arguments(argc, argv));
     if (!options.error.isEmpty()) {
         std::fprintf(stderr, "quillstash: %s; see 'quillstash --help'\n",

@@ -1,6 +1,7 @@
 #include "storefile.h"
 
 #include "backgroundhold.h"
+#include "freedmemory.h"
 #include "model/storeoutline.h"
 #include "privatefiles.h"
 
@@ -42,6 +43,9 @@ qint64 availableMemory()
     }
     return known ? kilobytes * 1024 : std::numeric_limits<qint64>::max();
 }
+
+// Captures a session may take before the list of what was read has to grow at its front.
+constexpr qsizetype capturesInFront = 512;
 
 } // namespace
 
@@ -95,14 +99,12 @@ StoreFile::Contents StoreFile::readContentsWithin(const QString &path, qint64 me
         return {{ReadStatus::Damaged, {}}, {}, {}};
     try {
         QList<StoreOutline::Span> spans;
-        std::optional<PersistedStore> store =
-            ClippingJson::decodePaddedStore(file->text(), file->room(), &spans);
-        if (!store)
-            return {{ReadStatus::Damaged, {}}, {}, {}};
         // New clippings go in front: the room for them is made here, off the thread that
         // captures, rather than by moving the whole list on the first capture.
-        store->items.prepend(ClippingItem());
-        store->items.removeFirst();
+        std::optional<PersistedStore> store =
+            ClippingJson::decodePaddedStore(file->text(), file->room(), &spans, capturesInFront);
+        if (!store)
+            return {{ReadStatus::Damaged, {}}, {}, {}};
         return {{ReadStatus::Loaded, std::move(*store)}, std::move(file), std::move(spans)};
     } catch (const std::bad_alloc &) {
         std::fprintf(stderr,
@@ -146,6 +148,8 @@ void StoreFile::indexInBackground(QList<ClippingItem> items, std::shared_ptr<Sav
         // Later writes copy records through the descriptor, so the pages need not stay.
         items = {};
         file->unmap();
+        // The read's parsers and copies were freed amid the clippings they made.
+        FreedMemory::giveBack();
     });
 }
 

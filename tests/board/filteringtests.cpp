@@ -199,13 +199,23 @@ class CachedSearchTest : public BoardFixture
 protected:
     static QString randomText(QRandomGenerator &random, int maximumLength)
     {
-        // Picked one UTF-16 unit at a time, the emoji also gives broken surrogate pairs.
-        static const QString alphabet = QStringLiteral("abAB é É\nxurltexcol😀\uFFFD");
+        // Picked one UTF-16 unit at a time, the pairs also give broken surrogate pairs; the
+        // dotted I lower-cases longer, and the Kelvin sign and the Deseret letters lower-case
+        // to other characters' lower case.
+        static const QString alphabet =
+            QStringLiteral("abAB é É\nxurltexcol😀\uFFFDİi\u0307K\u212Akß\u1E9E𐐀𐐨");
+        static const QStringList whole{QStringLiteral("😀"), QStringLiteral("𐐀"),
+                                       QStringLiteral("𐐨")};
         QString text;
         const int length = random.bounded(maximumLength + 1);
-        for (int i = 0; i < length; ++i)
-            text += random.bounded(40) == 0 ? QChar(u'\0')
-                                            : alphabet[random.bounded(int(alphabet.size()))];
+        for (int i = 0; i < length; ++i) {
+            if (random.bounded(40) == 0)
+                text += QChar(u'\0');
+            else if (random.bounded(10) == 0)
+                text += whole[random.bounded(int(whole.size()))];
+            else
+                text += alphabet[random.bounded(int(alphabet.size()))];
+        }
         return text;
     }
     static std::optional<QString> maybeText(QRandomGenerator &random)
@@ -218,7 +228,7 @@ protected:
                               QStringLiteral("éA"), QStringLiteral("x")};
         const bool isPassword = random.bounded(4) == 0;
         return clip({.type = allClippingTypes[random.bounded(int(allClippingTypes.size()))],
-                     .textContent = randomText(random, 12),
+                     .textContent = randomText(random, 40),
                      .isPassword = isPassword,
                      .isMasked = isPassword && random.bounded(2) == 0,
                      .fileName = maybeText(random),

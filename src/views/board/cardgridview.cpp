@@ -4,6 +4,7 @@
 #include "cardcontextmenu.h"
 #include "cardgridaccessible.h"
 #include "views/cards/clippingcard.h"
+#include "views/cards/screenfulbytes.h"
 #include "views/foundation/theme.h"
 
 #include <QApplication>
@@ -162,6 +163,8 @@ void CardGridView::updateScrollRange()
 void CardGridView::resizeEvent(QResizeEvent *event)
 {
     QAbstractScrollArea::resizeEvent(event);
+    // The card caches hold what this grid shows, not what the whole screen could.
+    setScreenfulPixels(viewport()->size() * viewport()->devicePixelRatio());
     updateScrollRange();
 }
 

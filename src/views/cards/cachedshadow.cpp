@@ -37,6 +37,13 @@ struct Picture {
     qreal margin = 0;
 };
 
+void draw(QPainter &painter, const QRectF &rect, QPointF offset, const Picture &picture)
+{
+    const QRectF target(rect.topLeft() + offset - QPointF(picture.margin, picture.margin),
+                        rect.size() + QSizeF(2 * picture.margin, 2 * picture.margin));
+    painter.drawImage(target, picture.image);
+}
+
 } // namespace
 
 void paint(QPainter &painter, const QRectF &rect, qreal cornerRadius, const QColor &colour,
@@ -44,7 +51,8 @@ void paint(QPainter &painter, const QRectF &rect, qreal cornerRadius, const QCol
 {
     if (rect.isEmpty() || colour.alpha() == 0)
         return;
-    static QCache<Key, Picture> cache(screenfulBytes() / 2);
+    // The board's own shadow is as large as the board, which may be larger than its grid.
+    static QCache<Key, Picture> cache(screenBytes() / 2);
     const qreal scale = painter.device() ? painter.device()->devicePixelRatioF() : 1;
     // Quantised to quarter points, so that cards of one grid share their shadow.
     const auto quarter = [](qreal value) { return int(std::lround(value * 4)); };
@@ -66,13 +74,15 @@ void paint(QPainter &painter, const QRectF &rect, qreal cornerRadius, const QCol
         SoftShadow{colour, QPointF(), blurRadius}.paint(shadowPainter, path);
         shadowPainter.end();
         const qsizetype cost = made->image.sizeInBytes();
-        picture = made.get();
-        if (!cache.insert(key, made.release(), cost))
+        // Too large to keep, it is still drawn this once.
+        if (cost > cache.maxCost()) {
+            draw(painter, rect, offset, *made);
             return;
+        }
+        picture = made.get();
+        cache.insert(key, made.release(), cost);
     }
-    const QRectF target(rect.topLeft() + offset - QPointF(picture->margin, picture->margin),
-                        rect.size() + QSizeF(2 * picture->margin, 2 * picture->margin));
-    painter.drawImage(target, picture->image);
+    draw(painter, rect, offset, *picture);
 }
 
 } // namespace CachedShadow

@@ -437,7 +437,8 @@ void CardContent::paint(QPainter &painter, const Input &input)
                          eighths(fraction.y()),
                          eighths(scale)};
     // The cards on screen and as many again.
-    static QCache<PictureKey, QImage> pictures(2 * screenfulBytes());
+    static QCache<PictureKey, QImage> pictures;
+    budgetScreenfuls(pictures, 2 * screenfulBytes());
     QImage *picture = pictures.object(key);
     if (!picture) {
         auto made = std::make_unique<QImage>((input.rect.size() * scale).toSize() + QSize(1, 1),

@@ -115,7 +115,8 @@ void CardFrame::paint(QPainter &painter, const Theme &theme) const
                   hasCodeBody,           theme.isDark};
 
     // Cards of one grid share frames; a scroll adds only its sub-pixel offsets.
-    static QCache<Key, QImage> cache(screenfulBytes() / 2);
+    static QCache<Key, QImage> cache;
+    budgetScreenfuls(cache, screenfulBytes() / 2);
     QImage *image = cache.object(key);
     if (!image) {
         const QSizeF logical = rect.size() + QSizeF(2 * shadowMargin, 2 * shadowMargin);

@@ -58,7 +58,8 @@ struct Entry {
 
 QCache<QUuid, Entry> &cache()
 {
-    static QCache<QUuid, Entry> entries(4096);
+    // A few screenfuls of cards: a long scroll would otherwise keep the facts of thousands.
+    static QCache<QUuid, Entry> entries(1024);
     return entries;
 }
 

@@ -7,6 +7,7 @@
 #include <QIconEngine>
 #include <QPainter>
 #include <QPixmap>
+#include <QResource>
 #include <algorithm>
 #include <array>
 #include <utility>
@@ -69,8 +70,14 @@ constexpr std::array table{
 QString fontFamily()
 {
     static const QString family = [] {
-        const int id = QFontDatabase::addApplicationFont(
-            QStringLiteral(":/quillstash/fonts/MaterialIcons-Regular.ttf"));
+        // Read where the program holds it, uncompressed, rather than copied into the heap.
+        const QString path = QStringLiteral(":/quillstash/fonts/MaterialIcons-Regular.ttf");
+        const QResource font(path);
+        const int id =
+            font.compressionAlgorithm() == QResource::NoCompression
+                ? QFontDatabase::addApplicationFontFromData(QByteArray::fromRawData(
+                      reinterpret_cast<const char *>(font.data()), qsizetype(font.size())))
+                : QFontDatabase::addApplicationFont(path);
         const QStringList families = QFontDatabase::applicationFontFamilies(id);
         return families.isEmpty() ? QString() : families.first();
     }();

@@ -1,4 +1,4 @@
-#include "board/searchkeycache.h"
+#include "board/appidcache.h"
 
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
@@ -28,43 +28,43 @@ struct ChangeCase {
     std::function<void(QList<ClippingItem> &)> change;
 };
 
-class SearchKeyCacheTest : public testing::TestWithParam<ChangeCase>
+class AppIDCacheTest : public testing::TestWithParam<ChangeCase>
 {
 };
 
-// However the history changed, and whether the keys were wanted before the change, or are being
-// made elsewhere from the history as it was, the kept keys must be those of the clipping now at
+// However the history changed, and whether the ids were made before the change, or are being
+// made elsewhere from the history as it was, the kept ids must be those of the clipping now at
 // each place.
-TEST_P(SearchKeyCacheTest, KeysFollowTheirClippings)
+TEST_P(AppIDCacheTest, IDsFollowTheirClippings)
 {
-    using Need = SearchKeyCache::Need;
-    for (const std::optional<Need> before :
-         {std::optional(Need::SearchKeys), std::optional(Need::AppIDs), std::optional<Need>()}) {
+    for (const bool madeElsewhere : {false, true}) {
         QList<ClippingItem> items = numberedList(0, 60);
-        SearchKeyCache cache;
-        std::function<SearchKeyCache()> build;
-        if (before)
-            cache.update(items, 1, *before);
+        AppIDCache cache;
+        std::function<AppIDCache()> build;
+        if (madeElsewhere)
+            build = AppIDCache::builder(items, 1);
         else
-            build = SearchKeyCache::builder(items, 1);
+            cache.update(items, 1);
         GetParam().change(items);
         if (build)
             cache = build();
-        const int mailID = *cache.appIDOf(QStringLiteral("mail"));
-        cache.update(items, 2, Need::SearchKeys);
+        cache.update(items, 2);
 
+        const std::optional<int> mailID = cache.appIDOf(QStringLiteral("mail"));
+        ASSERT_TRUE(mailID);
         for (qsizetype index = 0; index < items.size(); ++index) {
-            QByteArray expected;
-            ClippingSearchKeys::append(expected, items[index]);
-            EXPECT_EQ(cache.keys(index).joined, expected) << "at " << index;
-            EXPECT_EQ(cache.type(index), items[index].type);
-            EXPECT_EQ(cache.appID(index), mailID);
+            const std::optional<int> expected = cache.appIDOf(items[index].sourceAppName);
+            ASSERT_TRUE(expected) << "at " << index;
+            EXPECT_EQ(cache.appID(index), *expected) << "at " << index;
+            EXPECT_EQ(cache.loweredAppName(cache.loweredAppID(index)),
+                      items[index].sourceAppName.toLower())
+                << "at " << index;
         }
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Changes, SearchKeyCacheTest,
+    Changes, AppIDCacheTest,
     testing::Values(
         ChangeCase{"oneNewFirst", [](auto &items) { items.prepend(numbered(100)); }},
         ChangeCase{"manyNewFirst",
@@ -76,14 +76,12 @@ INSTANTIATE_TEST_SUITE_P(
                        QRandomGenerator random(3);
                        std::shuffle(items.begin(), items.end(), random);
                    }},
-        ChangeCase{"textChangedInPlace",
-                   [](auto &items) { items[5].textContent = QStringLiteral("Edited"); }},
-        ChangeCase{"becameSecret", [](auto &items) { items[7].isPassword = true; }},
-        ChangeCase{"typeChanged", [](auto &items) { items[8].type = ClippingType::Url; }},
+        ChangeCase{"appChangedInPlace",
+                   [](auto &items) { items[5].sourceAppName = QStringLiteral("Notes"); }},
         ChangeCase{"duplicateIDs",
                    [](auto &items) {
                        ClippingItem twin = items[3];
-                       twin.textContent.clear();
+                       twin.sourceAppName = QStringLiteral("Notes");
                        items.insert(4, twin);
                    }}),
     [](const auto &info) { return std::string(info.param.name); });
