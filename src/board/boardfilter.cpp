@@ -2,7 +2,7 @@
 
 #include "history.h"
 #include "searchquery.h"
-#include "store/freedmemory.h"
+#include "store/backgroundhold.h"
 
 #include <QSet>
 #include <array>
@@ -68,6 +68,7 @@ void BoardFilter::prepare()
 {
     m_preparedAppIDs = std::async(
         std::launch::async, [build = AppIDCache::builder(m_history.items(), m_history.revision())] {
+            BackgroundHold::waitUntilLifted();
             SubstringFinder::prepare();
             return build();
         });

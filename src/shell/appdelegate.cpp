@@ -20,11 +20,13 @@
 #include "screenshotexport.h"
 #include "sessionservices.h"
 #include "statusbarcontroller.h"
+#include "store/backgroundhold.h"
 #include "store/clippingkey.h"
 #include "store/clippingkeyservice.h"
 #include "store/inisettingsstore.h"
 #include "update/networkhttpclient.h"
 #include "views/board/applicationkeymonitor.h"
+#include "views/foundation/symbols.h"
 #include "views/windows/aboutwindow.h"
 #include "views/windows/aboutwindowopener.h"
 #include "views/windows/hotkeybindingpanel.h"
@@ -52,6 +54,8 @@ AppDelegate::AppDelegate(CommandLine::Options options, Profile profile,
 
 AppDelegate::~AppDelegate()
 {
+    // A quit before the board's first frame: the held work must end for the state to go.
+    BackgroundHold::lift();
     HotKeyManager::setShared(nullptr);
     ClipboardManagerState::setShared(nullptr);
     // The provider may point into the settings, which go with this object.
@@ -65,6 +69,7 @@ AppDelegate::Profile AppDelegate::userProfile()
 
 void AppDelegate::applicationDidFinishLaunching()
 {
+    Symbols::loadFont();
     m_settings = std::make_unique<IniSettingsStore>(m_profile.settingsFile);
     // A private export keeps its throw-away key out of the user's keyring.
     if (m_options.screenshotFolder) {
@@ -99,38 +104,70 @@ void AppDelegate::applicationDidFinishLaunching()
                                         m_profile.storageDirectory},
         std::move(m_storeReading));
     ClipboardManagerState::setShared(m_state.get());
-    // The icon, the tray and the board are made while the store is being read.
-    // Window managers draw it at most this large; each window carries its pixels, which at
-    // 512 pixels held a megabyte.
-    QApplication::setWindowIcon(
-        QIcon(QPixmap::fromImage(AppIconProvider::drawBrandLogoImage(128))));
-
+    // The board is made while the store is being read.
     m_statusItem = std::make_unique<StatusBarController>(*m_state, *this, m_clock);
-    // A private export leaves the tray and the hot key to the program the user runs.
-    const bool exporting = m_options.screenshotFolder.has_value();
-    if (!exporting)
-        m_statusItem->install();
-
     setupMainWindow();
     setupCallbacks();
     // Made while the store is still being read, so that showing the board only maps it.
     m_mainWindow->winId();
     // The user's copies during an export must not show up in its pictures.
+    const bool exporting = m_options.screenshotFolder.has_value();
+    const bool showing = !exporting && !m_options.background;
+    if (showing)
+        BackgroundHold::hold();
     m_state->finishLoading(!exporting);
-    if (!exporting)
-        m_hotKeys->setup();
 
     if (exporting) {
+        // A private export leaves the tray and the hot key to the program the user runs.
+        setWindowIcon();
         runScreenshotExport(*m_options.screenshotFolder);
         return;
     }
+    if (!showing) {
+        completeLaunch();
+        QTimer::singleShot(0, m_mainWindow.get(), &BoardWindow::prepareFirstFrame);
+        return;
+    }
+    // Nothing of the rest is in the board's first frame, which would wait for it on a start
+    // that shows the board; should the board never reach the screen, it is done all the same.
+    qApp->installEventFilter(this);
+    QTimer::singleShot(firstFrameWaitMs, this, &AppDelegate::completeLaunch);
+    QTimer::singleShot(0, this, &AppDelegate::showMainWindow);
+}
+
+void AppDelegate::completeLaunch()
+{
+    if (m_launchCompleted)
+        return;
+    m_launchCompleted = true;
+    qApp->removeEventFilter(this);
+    BackgroundHold::lift();
+    setWindowIcon();
+    m_statusItem->install();
+    m_hotKeys->setup();
 #ifdef QUILLSTASH_TEST_HOOKS
     TestControl::trace(QStringLiteral("started"));
 #endif
-    if (!m_options.background)
-        QTimer::singleShot(0, this, &AppDelegate::showMainWindow);
-    else
-        QTimer::singleShot(0, m_mainWindow.get(), &BoardWindow::prepareFirstFrame);
+}
+
+void AppDelegate::setWindowIcon()
+{
+    // Window managers draw it at most this large; each window carries its pixels, which at
+    // 512 pixels held a megabyte.
+    QApplication::setWindowIcon(
+        QIcon(QPixmap::fromImage(AppIconProvider::drawBrandLogoImage(128))));
+}
+
+bool AppDelegate::eventFilter(QObject *watched, QEvent *event)
+{
+    // Queued, so that it runs once the frame being painted has been flushed to the screen.
+    if (event->type() == QEvent::Paint && watched->isWidgetType() &&
+        static_cast<QWidget *>(watched)->window() == m_mainWindow.get() &&
+        m_mainWindow->isVisible()) {
+        qApp->removeEventFilter(this);
+        QTimer::singleShot(0, this, &AppDelegate::completeLaunch);
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void AppDelegate::setupMainWindow()

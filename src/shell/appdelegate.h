@@ -70,7 +70,16 @@ public:
     void openPreferencesWindow() override;
     void quit() override;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    // How long a start that shows the board waits for its first frame before the rest.
+    static constexpr int firstFrameWaitMs = 1000;
+
+    // The tray, the hot key and the window icon, which the board's first frame does not need.
+    void completeLaunch();
+    void setWindowIcon();
     void setupMainWindow();
     void setupCallbacks();
     void chooseGlobalHotKey();
@@ -105,6 +114,7 @@ private:
     std::unique_ptr<HotKeyManager> m_hotKeys;
     std::unique_ptr<RemoteControl> m_remoteControl;
     std::unique_ptr<ScreenshotExport> m_screenshotExport;
+    bool m_launchCompleted = false;
 #ifdef QUILLSTASH_TEST_HOOKS
     std::unique_ptr<TestControl> m_testControl;
 #endif

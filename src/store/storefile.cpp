@@ -1,5 +1,6 @@
 #include "storefile.h"
 
+#include "backgroundhold.h"
 #include "freedmemory.h"
 #include "model/storeoutline.h"
 #include "privatefiles.h"
@@ -131,6 +132,7 @@ void StoreFile::indexInBackground(QList<ClippingItem> items, std::shared_ptr<Sav
     m_indexing = std::async(std::launch::async, [this, generation, items = std::move(items),
                                                  file = std::move(file),
                                                  spans = std::move(spans)]() mutable {
+        BackgroundHold::waitUntilLifted();
         m_encoded.reserve(items.size());
         const std::string_view text = file->text();
         for (qsizetype i = 0; i < items.size(); ++i) {
@@ -153,8 +155,11 @@ void StoreFile::indexInBackground(QList<ClippingItem> items, std::shared_ptr<Sav
 
 void StoreFile::waitForIndex()
 {
-    if (m_indexing.valid())
-        m_indexing.get();
+    if (!m_indexing.valid())
+        return;
+    // Wanted now: whatever waits for the first frame would hold up the caller as well.
+    BackgroundHold::lift();
+    m_indexing.get();
 }
 
 std::optional<QString> StoreFile::keepAside(const QString &label, const QDateTime &now) const

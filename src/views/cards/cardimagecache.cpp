@@ -3,6 +3,27 @@
 #include <QBuffer>
 #include <QImageReader>
 
+namespace
+{
+
+// The format, where the data says which: the reader would otherwise load every image plugin
+// to ask each whether it knows the data, several milliseconds of the board's first frame.
+void nameFormat(QImageReader &reader, const QByteArray &data)
+{
+    QByteArray format;
+    if (data.startsWith(QByteArrayView("\x89PNG\r\n\x1a\n", 8)))
+        format = QByteArrayLiteral("png");
+    else if (data.startsWith(QByteArrayView("II*\0", 4)) ||
+             data.startsWith(QByteArrayView("MM\0*", 4)))
+        format = QByteArrayLiteral("tiff");
+    if (format.isEmpty())
+        return;
+    reader.setFormat(format);
+    reader.setAutoDetectImageFormat(false);
+}
+
+} // namespace
+
 CardImageCache::CardImageCache(qsizetype maxBytes) : m_images(maxBytes) {}
 
 CardImageCache &CardImageCache::shared()
@@ -21,6 +42,7 @@ QSize CardImageCache::imageSize(const QUuid &id, const QByteArray &data)
     QBuffer buffer;
     buffer.setData(data);
     QImageReader reader(&buffer);
+    nameFormat(reader, data);
     const QSize size = reader.size();
     if (!size.isValid() || size.isEmpty()) {
         m_undecodable.insert(id);
@@ -42,6 +64,7 @@ QImage CardImageCache::image(const QUuid &id, const QByteArray &data, QSize pixe
     QBuffer buffer;
     buffer.setData(data);
     QImageReader reader(&buffer);
+    nameFormat(reader, data);
     reader.setScaledSize(pixelSize);
     QImage decoded = reader.read();
     if (decoded.isNull()) {

@@ -120,6 +120,11 @@ private:
 
 } // namespace
 
+void loadFont()
+{
+    fontFamily();
+}
+
 std::optional<QChar> glyph(QStringView name)
 {
     const auto found = std::find_if(table.begin(), table.end(),

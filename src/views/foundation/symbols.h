@@ -15,6 +15,9 @@ class QPainter;
 namespace Symbols
 {
 
+// Registers the icon font. Done before the first window is made: registering a font makes
+// every font loaded until then be loaded again.
+void loadFont();
 std::optional<QChar> glyph(QStringView name);
 // Every name the table knows.
 QStringList names();

@@ -37,9 +37,10 @@ protected:
                            m_home.filePath(QStringLiteral("config")));
         environment.insert(QStringLiteral("QUILLSTASH_TEST_TRACE"), QStringLiteral("1"));
         m_program.setProcessEnvironment(environment);
-        m_program.start(QStringLiteral(QUILLSTASH_PROGRAM), {QStringLiteral("--background")});
+        m_program.start(QStringLiteral(QUILLSTASH_PROGRAM), arguments());
         ASSERT_TRUE(m_program.waitForStarted(5000));
     }
+    virtual QStringList arguments() const { return {QStringLiteral("--background")}; }
     void TearDown() override
     {
         for (QProcess *process : {&m_program, &m_tray}) {
@@ -143,6 +144,25 @@ TEST_F(TrayTest, IconTogglesTheBoardAndOpensItsMenu)
     QTest::qWait(400);
     clickTray(geometry, 3);
     ASSERT_TRUE(waitForTrace(QStringLiteral("menu-shown")));
+}
+
+// A start that shows the board installs the tray and grabs the hot key only after its first frame.
+class PlainStartTrayTest : public TrayTest
+{
+protected:
+    QStringList arguments() const override { return {}; }
+};
+
+TEST_F(PlainStartTrayTest, TheBoardComesFirstThenTheIconAndTheHotKey)
+{
+    ASSERT_TRUE(waitForTrace(QStringLiteral("board-painted")));
+    const std::optional<QStringList> icon = embeddedIcon();
+    ASSERT_TRUE(icon) << "the icon was not embedded";
+    clickTray(*icon, 1);
+    EXPECT_TRUE(waitForTrace(QStringLiteral("board-hidden")));
+    QTest::qWait(400);
+    xdotool({QStringLiteral("key"), QStringLiteral("ctrl+alt+v")});
+    EXPECT_TRUE(waitForTrace(QStringLiteral("board-shown")));
 }
 
 TEST_F(TrayTest, PauseInTheMenuStopsCaptureUntilResumed)
