@@ -114,9 +114,10 @@ void CardFrame::paint(QPainter &painter, const Theme &theme) const
                   base.rgba(),           isSelected,
                   hasCodeBody,           theme.isDark};
 
-    // Cards of one grid share frames; a scroll adds only its sub-pixel offsets.
-    static QCache<Key, QImage> cache;
-    budgetScreenfuls(cache, screenfulBytes() / 2);
+    // Cards of one grid share frames; a scroll adds only its sub-pixel offsets. Budgeted from
+    // the screen rather than the grid: card colours and the selection still make most shown
+    // cards' frames their own, and a grid's worth of them would not hold a search and its undo.
+    static QCache<Key, QImage> cache(screenBytes() / 2);
     QImage *image = cache.object(key);
     if (!image) {
         const QSizeF logical = rect.size() + QSizeF(2 * shadowMargin, 2 * shadowMargin);
