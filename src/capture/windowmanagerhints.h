@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QtGlobal>
 
 // What the desktop's window manager offers the board's window beyond plain showing.
@@ -12,4 +13,6 @@ public:
     virtual bool hasCompositingManager() = 0;
     // Keeps the window on every virtual desktop.
     virtual void showOnAllDesktops(quint64 windowID) = 0;
+    // Presses outside this part of the window, in device pixels, go to what lies below it.
+    virtual void setInputRegion(quint64 windowID, const QRect &area) = 0;
 };

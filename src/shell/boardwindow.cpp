@@ -144,6 +144,7 @@ void BoardWindow::showMainWindow()
         focus->clearFocus();
     show();
     raise();
+    updateInputRegion();
     m_hints.showOnAllDesktops(winId());
     activateWindow();
     m_activator.activate(winId());
@@ -260,16 +261,28 @@ void BoardWindow::resizeEvent(QResizeEvent *event)
 
 void BoardWindow::updateShape()
 {
-    if (m_translucent)
+    if (m_translucent) {
+        updateInputRegion();
         return;
+    }
     QPainterPath shape;
     shape.addRoundedRect(QRectF(rect()), cornerRadius, cornerRadius);
     setMask(QRegion(shape.toFillPolygon().toPolygon()));
 }
 
+void BoardWindow::updateInputRegion()
+{
+    // Presses on the shadow reach the window below it, as on a shadow the desktop draws.
+    if (!m_translucent || !internalWinId())
+        return;
+    const QRectF board = QRectF(boardRect());
+    const qreal ratio = devicePixelRatioF();
+    m_hints.setInputRegion(internalWinId(),
+                           QRectF(board.topLeft() * ratio, board.size() * ratio).toAlignedRect());
+}
+
 Qt::Edges BoardWindow::edgesAt(QPoint point) const
 {
-    // The shadow's margin resizes too: it is part of the window, and nothing else takes presses.
     const QRect board = boardRect();
     Qt::Edges edges;
     if (point.x() < board.left() + resizeMargin)

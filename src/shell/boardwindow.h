@@ -68,6 +68,7 @@ private:
     Qt::Edges edgesAt(QPoint point) const;
     void takeHeldModifiers();
     void updateShape();
+    void updateInputRegion();
 
     ClipboardManagerState &m_state;
     FrontApplication &m_frontApplication;

@@ -66,6 +66,10 @@ TEST_P(BoardWindowFrameTest, StartsAtItsSizeAndKeepsItsMinimum)
     window.show();
     QApplication::processEvents();
     EXPECT_EQ(window.view()->geometry(), window.boardRect()) << "the view fills the frame";
+    window.resize(700, 500);
+    QApplication::processEvents();
+    EXPECT_EQ(m_hints.inputRegion(), GetParam() ? window.boardRect() : QRect())
+        << "presses on the shadow go to the window below";
 
     QImage picture(window.size(), QImage::Format_ARGB32_Premultiplied);
     picture.fill(Qt::transparent);

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <cstdlib>
+#include <xcb/shape.h>
 
 namespace
 {
@@ -60,5 +61,20 @@ void X11WindowManagerHints::showOnAllDesktops(quint64 windowID)
     xcb_send_event(connection, 0, X11Display::rootWindow(),
                    XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char *>(&message));
+    xcb_flush(connection);
+}
+
+void X11WindowManagerHints::setInputRegion(quint64 windowID, const QRect &area)
+{
+    xcb_connection_t *connection = X11Display::connection();
+    if (!connection || windowID == 0)
+        return;
+    const xcb_query_extension_reply_t *shape = xcb_get_extension_data(connection, &xcb_shape_id);
+    if (!shape || !shape->present)
+        return;
+    const xcb_rectangle_t rectangle{int16_t(area.x()), int16_t(area.y()), uint16_t(area.width()),
+                                    uint16_t(area.height())};
+    xcb_shape_rectangles(connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT,
+                         XCB_CLIP_ORDERING_UNSORTED, xcb_window_t(windowID), 0, 0, 1, &rectangle);
     xcb_flush(connection);
 }

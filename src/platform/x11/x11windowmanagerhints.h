@@ -8,4 +8,5 @@ class X11WindowManagerHints final : public WindowManagerHints
 public:
     bool hasCompositingManager() override;
     void showOnAllDesktops(quint64 windowID) override;
+    void setInputRegion(quint64 windowID, const QRect &area) override;
 };
